@@ -1,0 +1,42 @@
+#include "printing/print_queue.h"
+
+namespace vorna {
+
+void PrintQueue::push(const PrintJob& job) {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    jobs_.push_back(job);
+  }
+  jobArrived_.notify_one();
+}
+
+PrintJob PrintQueue::pop() {
+  std::unique_lock<std::mutex> guard(lock_);
+  // The predicate is tested under the lock, so a push between the test and
+  // the wait cannot be missed.
+  jobArrived_.wait(guard, [this] { return !jobs_.empty(); });
+  PrintJob job = std::move(jobs_.front());
+  jobs_.pop_front();
+  if (job.type == kPrintJobReceipt) pendingFeedback_.push_back(job.orderNumber);
+  return job;
+}
+
+std::u16string PrintQueue::takeFeedbackOrderNumber() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (pendingFeedback_.empty()) return {};
+  std::u16string orderNumber = std::move(pendingFeedback_.front());
+  pendingFeedback_.pop_front();
+  return orderNumber;
+}
+
+size_t PrintQueue::pendingJobs() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return jobs_.size();
+}
+
+PrintQueue& ThePrintQueue() {
+  static PrintQueue queue;
+  return queue;
+}
+
+}  // namespace vorna
