@@ -1,0 +1,37 @@
+#include "temp_dir.h"
+
+#include <glib.h>
+#include <glib/gstdio.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vorna::test {
+
+TempDir::TempDir() {
+  gchar* dir = g_dir_make_tmp("vorna-test-XXXXXX", nullptr);
+  path_ = std::string(dir ? dir : "/tmp") + "/";
+  g_free(dir);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+bool FileExists(const std::string& path) { return g_file_test(path.c_str(), G_FILE_TEST_EXISTS); }
+
+}  // namespace vorna::test
