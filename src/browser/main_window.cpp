@@ -4,6 +4,23 @@
 #include "browser/window_manager.h"
 
 namespace vorna {
+namespace {
+
+MainWindow::BridgeHandler& Bridge() {
+  static MainWindow::BridgeHandler handler;
+  return handler;
+}
+
+}  // namespace
+
+void MainWindow::SetBridgeHandler(BridgeHandler handler) { Bridge() = std::move(handler); }
+
+void MainWindow::RunScriptInMainFrame(const std::string& utf8Script) {
+  if (!webView_) return;
+  webkit_web_view_evaluate_javascript(webView_, utf8Script.c_str(),
+                                      static_cast<gssize>(utf8Script.size()), nullptr, "",
+                                      nullptr, nullptr, nullptr);
+}
 
 MainWindow::MainWindow(WindowManager* manager, bool withControls)
     : manager_(manager), withControls_(withControls) {}
@@ -46,6 +63,9 @@ void MainWindow::ShowMaximizedInFront() {
 }
 
 int64_t MainWindow::HandleMessage(const WindowMessage& message) {
+  if (Bridge()) {
+    if (std::optional<int64_t> handled = Bridge()(*this, message)) return *handled;
+  }
   switch (message.message) {
     case kChannelActivate:
       ShowMaximizedInFront();

@@ -5,6 +5,9 @@
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "app/startup.h"
@@ -27,6 +30,15 @@ class MainWindow {
 
   // The window procedure for messages arriving through the channel.
   int64_t HandleMessage(const WindowMessage& message);
+
+  // The bridge handles the custom messages, WM_COPYDATA and device changes;
+  // it answers nullopt for what it does not handle.
+  using BridgeHandler =
+      std::function<std::optional<int64_t>(MainWindow& window, const WindowMessage& message)>;
+  static void SetBridgeHandler(BridgeHandler handler);
+
+  // Runs script text in the main frame of this window's page.
+  void RunScriptInMainFrame(const std::string& utf8Script);
 
   GtkWindow* Window() const { return window_; }
   WebKitWebView* WebView() const { return webView_; }
