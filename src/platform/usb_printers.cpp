@@ -4,9 +4,13 @@
 #include <gio/gio.h>
 #include <glib-unix.h>
 #include <libudev.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -117,6 +121,57 @@ bool AnyPrinterConnected() {
   return !FindUsbPrinterPaths().empty() || !FindLabPrinterPaths().empty();
 }
 
+std::string LabPrinterJobFolder(const std::string& printerPath) {
+  size_t slash = printerPath.rfind('/');
+  std::string folder = slash == std::string::npos ? "" : printerPath.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? printerPath : printerPath.substr(slash + 1);
+  return folder + ".jobs/" + name + "/";
+}
+
+std::vector<std::string> LabPrinterJobPaths(const std::string& printerPath) {
+  const std::string folder = LabPrinterJobFolder(printerPath);
+  std::vector<std::string> names;
+  if (DIR* directory = opendir(folder.c_str())) {
+    std::unique_ptr<DIR, int (*)(DIR*)> closer(directory, closedir);
+    while (dirent* entry = readdir(directory))
+      if (entry->d_name[0] != '.') names.push_back(entry->d_name);
+  }
+  // Fixed-width numbers sort in job order.
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> paths;
+  for (const std::string& name : names) paths.push_back(folder + name);
+  return paths;
+}
+
+bool RecordLabPrinterJob(const std::string& printerPath, const std::string& bytes) {
+  const std::string folder = LabPrinterJobFolder(printerPath);
+  if (g_mkdir_with_parents(folder.c_str(), 0755) != 0) return false;
+  // O_EXCL picks a free number even when two writers race.
+  for (size_t number = LabPrinterJobPaths(printerPath).size() + 1;; ++number) {
+    char name[32];
+    snprintf(name, sizeof(name), "%06zu", number);
+    std::string path = folder + name;
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    const char* data = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+      ssize_t written = write(fd, data, left);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        close(fd);
+        return false;
+      }
+      data += written;
+      left -= static_cast<size_t>(written);
+    }
+    return close(fd) == 0;
+  }
+}
+
 struct PrinterWatch::State {
   Callback callback;
   UdevPtr<udev> udevContext;
@@ -149,8 +204,14 @@ struct PrinterWatch::State {
     return G_SOURCE_CONTINUE;
   }
 
-  static void OnLabEvent(GFileMonitor*, GFile*, GFile*, GFileMonitorEvent event, gpointer data) {
+  static void OnLabEvent(GFileMonitor*, GFile* file, GFile*, GFileMonitorEvent event,
+                         gpointer data) {
     auto* state = static_cast<State*>(data);
+    // Hidden entries (the job records) are not printers.
+    gchar* name = g_file_get_basename(file);
+    bool hidden = name != nullptr && name[0] == '.';
+    g_free(name);
+    if (hidden) return;
     // Content changes are the client's own writes, not a printer coming or going.
     switch (event) {
       case G_FILE_MONITOR_EVENT_CREATED:

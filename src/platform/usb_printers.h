@@ -32,6 +32,14 @@ std::vector<std::string> FindPrinterPaths();
 // Behind the page's hasUSBPrinterConnected.
 bool AnyPrinterConnected();
 
+// A lab printer keeps each job (the bytes of one open-to-close session) as a
+// numbered file 000001, 000002, ... in <printer folder>/.jobs/NAME/.
+std::string LabPrinterJobFolder(const std::string& printerPath);
+// Stores one job; false when it could not be written.
+bool RecordLabPrinterJob(const std::string& printerPath, const std::string& bytes);
+// The job files of a lab printer, oldest first.
+std::vector<std::string> LabPrinterJobPaths(const std::string& printerPath);
+
 enum class PrinterChange { kArrival, kRemoval };
 
 // Reports printers arriving and leaving: the udev monitor for usbmisc devices

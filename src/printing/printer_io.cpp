@@ -1,19 +1,24 @@
 #include "printing/printer_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "app/text_encoding.h"
+#include "platform/usb_printers.h"
 
 namespace vorna {
 
 PrinterDevice::~PrinterDevice() { close(); }
 
 PrinterDevice::PrinterDevice(PrinterDevice&& other) noexcept
-    : fd_(other.fd_), path_(std::move(other.path_)) {
+    : fd_(other.fd_),
+      path_(std::move(other.path_)),
+      labPrinter_(other.labPrinter_),
+      sent_(std::move(other.sent_)) {
   other.fd_ = -1;
 }
 
@@ -22,6 +27,8 @@ PrinterDevice& PrinterDevice::operator=(PrinterDevice&& other) noexcept {
     close();
     fd_ = other.fd_;
     path_ = std::move(other.path_);
+    labPrinter_ = other.labPrinter_;
+    sent_ = std::move(other.sent_);
     other.fd_ = -1;
   }
   return *this;
@@ -39,6 +46,8 @@ PrinterDevice PrinterDevice::Open(const std::string& path, int& error) {
   error = 0;
   device.fd_ = fd;
   device.path_ = path;
+  struct stat info;
+  device.labPrinter_ = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   return device;
 }
 
@@ -53,6 +62,7 @@ int PrinterDevice::write(const std::string& bytes) {
       return errno;
     }
     if (written == 0) return EIO;
+    if (labPrinter_) sent_.append(data, static_cast<size_t>(written));
     data += written;
     left -= static_cast<size_t>(written);
   }
@@ -60,8 +70,11 @@ int PrinterDevice::write(const std::string& bytes) {
 }
 
 void PrinterDevice::close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ < 0) return;
+  ::close(fd_);
   fd_ = -1;
+  if (labPrinter_ && !sent_.empty()) RecordLabPrinterJob(path_, sent_);
+  sent_.clear();
 }
 
 std::u16string SystemErrorText(int error) {

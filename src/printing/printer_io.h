@@ -26,6 +26,9 @@ class PrinterDevice {
  private:
   int fd_ = -1;
   std::string path_;
+  // A regular file is a lab printer: what one job sent is kept as a job record.
+  bool labPrinter_ = false;
+  std::string sent_;
 };
 
 // "<message> (<system text>)" for an errno value, as UTF-16 for the log.
