@@ -1,5 +1,7 @@
 #include "platform/window_channel.h"
 
+#include "platform/channel_frame.h"
+
 #include <fcntl.h>
 #include <glib-unix.h>
 #include <poll.h>
@@ -18,10 +20,6 @@
 namespace vorna {
 namespace {
 
-constexpr uint32_t kFrameMagic = 0x434D5756;  // "VWMC"
-constexpr uint8_t kKindPost = 1;
-constexpr uint8_t kKindSend = 2;
-constexpr size_t kHeaderSize = 40;
 constexpr int kPostAckTimeoutMs = 5000;
 constexpr int kSendReplyTimeoutMs = 30000;
 constexpr guint kIdleConnectionTimeoutMs = 5000;
@@ -54,23 +52,6 @@ class UniqueFd {
  private:
   int fd_;
 };
-
-void PutU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void PutU64(uint8_t* p, uint64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint32_t GetU32(const uint8_t* p) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
-uint64_t GetU64(const uint8_t* p) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
 
 bool MakeAddress(const std::string& endpoint, sockaddr_un* address, socklen_t* length) {
   std::memset(address, 0, sizeof(*address));
@@ -121,7 +102,9 @@ bool ReadReply(int fd, int timeoutMs, int64_t* result) {
     if (n <= 0) return false;
     have += static_cast<size_t>(n);
   }
-  *result = static_cast<int64_t>(GetU64(reply));
+  uint64_t value = 0;
+  for (int i = 7; i >= 0; --i) value = (value << 8) | reply[i];
+  *result = static_cast<int64_t>(value);
   return true;
 }
 
@@ -212,7 +195,7 @@ void DestroySource(GSource*& source) {
 
 void SendResult(int fd, int64_t result) {
   uint8_t reply[8];
-  PutU64(reply, static_cast<uint64_t>(result));
+  for (int i = 0; i < 8; ++i) reply[i] = static_cast<uint8_t>(static_cast<uint64_t>(result) >> (8 * i));
   WriteAll(fd, reply, sizeof(reply));
 }
 
@@ -279,26 +262,17 @@ void WindowChannelListener::State::OnReadable(int fd) {
       return;
     }
     c.buffer.insert(c.buffer.end(), chunk, chunk + n);
-    if (c.buffer.size() < kHeaderSize) continue;
-    const uint8_t* h = c.buffer.data();
-    uint8_t kind = h[4];
-    uint32_t payloadSize = GetU32(h + 36);
-    if (GetU32(h) != kFrameMagic || (kind != kKindPost && kind != kKindSend) ||
-        payloadSize > kMaxChannelPayload || h[5] || h[6] || h[7] ||
-        c.buffer.size() > kHeaderSize + payloadSize) {
+    ChannelFrame frame;
+    FrameStatus status = ParseChannelFrame(c.buffer.data(), c.buffer.size(), &frame);
+    if (status == FrameStatus::kIncomplete) continue;
+    if (status == FrameStatus::kInvalid) {
       refusedFrames++;
       CloseConnection(fd);
       return;
     }
-    if (c.buffer.size() < kHeaderSize + payloadSize) continue;
-
     PendingMessage pending;
-    pending.message.message = GetU32(h + 8);
-    pending.message.wParam = GetU64(h + 12);
-    pending.message.lParam = static_cast<int64_t>(GetU64(h + 20));
-    pending.message.copyDataKind = GetU64(h + 28);
-    pending.message.payload.assign(c.buffer.begin() + kHeaderSize, c.buffer.end());
-    pending.wantsReply = kind == kKindSend;
+    pending.message = std::move(frame.message);
+    pending.wantsReply = frame.wantsReply;
     UniqueFd connectionFd = std::move(c.fd);
     CloseConnection(fd);
     if (pending.wantsReply) {
@@ -419,12 +393,12 @@ WindowHandle FindMainWindow() { return FindWindowByClassAndTitle(kWindowClass, M
 
 namespace {
 
-bool Deliver(const WindowHandle& window, uint8_t kind, const WindowMessage& message,
+bool Deliver(const WindowHandle& window, bool wantsReply, const WindowMessage& message,
              int64_t* result) {
   *result = 0;
   if (!window || message.payload.size() > kMaxChannelPayload) return false;
   if (auto local = LocalListenerOnThisThread(window.endpoint)) {
-    if (kind == kKindSend) {
+    if (wantsReply) {
       *result = local->procedure ? local->procedure(message) : 0;
     } else {
       PendingMessage pending;
@@ -435,19 +409,9 @@ bool Deliver(const WindowHandle& window, uint8_t kind, const WindowMessage& mess
   }
   UniqueFd fd = Connect(window.endpoint);
   if (fd.Get() < 0) return false;
-  std::vector<uint8_t> frame(kHeaderSize + message.payload.size());
-  uint8_t* h = frame.data();
-  PutU32(h, kFrameMagic);
-  h[4] = kind;
-  PutU32(h + 8, message.message);
-  PutU64(h + 12, message.wParam);
-  PutU64(h + 20, static_cast<uint64_t>(message.lParam));
-  PutU64(h + 28, message.copyDataKind);
-  PutU32(h + 36, static_cast<uint32_t>(message.payload.size()));
-  if (!message.payload.empty())
-    std::memcpy(h + kHeaderSize, message.payload.data(), message.payload.size());
+  std::vector<uint8_t> frame = EncodeChannelFrame(wantsReply, message);
   if (!WriteAll(fd.Get(), frame.data(), frame.size())) return false;
-  return ReadReply(fd.Get(), kind == kKindSend ? kSendReplyTimeoutMs : kPostAckTimeoutMs, result);
+  return ReadReply(fd.Get(), wantsReply ? kSendReplyTimeoutMs : kPostAckTimeoutMs, result);
 }
 
 }  // namespace
@@ -459,7 +423,7 @@ bool PostWindowMessage(const WindowHandle& window, uint32_t message, uint64_t wP
   m.wParam = wParam;
   m.lParam = lParam;
   int64_t ignored;
-  return Deliver(window, kKindPost, m, &ignored);
+  return Deliver(window, false, m, &ignored);
 }
 
 int64_t SendWindowMessage(const WindowHandle& window, uint32_t message, uint64_t wParam,
@@ -469,7 +433,7 @@ int64_t SendWindowMessage(const WindowHandle& window, uint32_t message, uint64_t
   m.wParam = wParam;
   m.lParam = lParam;
   int64_t result;
-  Deliver(window, kKindSend, m, &result);
+  Deliver(window, true, m, &result);
   return result;
 }
 
@@ -483,7 +447,7 @@ int64_t SendCopyData(const WindowHandle& window, uint64_t wParam, uint64_t copyD
   const auto* bytes = static_cast<const uint8_t*>(data);
   m.payload.assign(bytes, bytes + size);
   int64_t result;
-  Deliver(window, kKindSend, m, &result);
+  Deliver(window, true, m, &result);
   return result;
 }
 
