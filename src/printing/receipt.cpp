@@ -19,11 +19,11 @@ std::optional<MonoBitmap> ReadBmpAtPath(const std::u16string& path) {
   return ReadBmpFile(Utf16ToUtf8(path));
 }
 
-ReceiptRendering Failed() { return {kPrintTemplateFailed, std::string()}; }
+RenderedReceipt Failed() { return {kPrintTemplateFailed, std::string()}; }
 
 }  // namespace
 
-ReceiptRendering RenderReceipt(const std::u16string& templateText,
+RenderedReceipt RenderReceipt(const std::u16string& templateText,
                                const ReceiptRenderOptions& options) {
   if (templateText.empty()) return {};
   const ReceiptLog log = options.log ? options.log : ReceiptLog([](const std::u16string& text) {
@@ -41,7 +41,7 @@ ReceiptRendering RenderReceipt(const std::u16string& templateText,
     ReceiptRenderer renderer(options.paperWidth,
                              options.loadBitmap ? options.loadBitmap : BitmapLoader(ReadBmpAtPath),
                              log, limit);
-    ReceiptRendering rendering;
+    RenderedReceipt rendering;
     if (!renderer.Render(elements, rendering.bytes)) {
       log(u"  打印内容过大");
       return Failed();
@@ -53,7 +53,7 @@ ReceiptRendering RenderReceipt(const std::u16string& templateText,
   }
 }
 
-ReceiptRendering RenderReceipt(const std::u16string& templateText, int paperWidth) {
+RenderedReceipt RenderReceipt(const std::u16string& templateText, int paperWidth) {
   ReceiptRenderOptions options;
   options.paperWidth = paperWidth;
   return RenderReceipt(templateText, options);

@@ -2,7 +2,7 @@
 // Receipt rendering for the print thread and for tools: template text in,
 // ESC/POS bytes of one copy out (in the printer code page).
 //
-//   ReceiptRendering r = RenderReceipt(templateText, paperWidth);
+//   RenderedReceipt r = RenderReceipt(templateText, paperWidth);
 //   if (r.result != kPrintOk) report r.result;       // 3: template error or no bytes
 //   for copy in 1..copies: write(SubstituteCopyNumber(r.bytes, copy));
 //
@@ -29,13 +29,13 @@ struct ReceiptRenderOptions {
   ReceiptLog log;                       // empty: the software log
 };
 
-struct ReceiptRendering {
+struct RenderedReceipt {
   int result = kPrintOk;  // kPrintOk or kPrintTemplateFailed
   std::string bytes;      // one copy, placeholders not yet filled in
 };
 
-ReceiptRendering RenderReceipt(const std::u16string& templateText,
+RenderedReceipt RenderReceipt(const std::u16string& templateText,
                                const ReceiptRenderOptions& options);
-ReceiptRendering RenderReceipt(const std::u16string& templateText, int paperWidth);
+RenderedReceipt RenderReceipt(const std::u16string& templateText, int paperWidth);
 
 }  // namespace vorna
