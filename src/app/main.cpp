@@ -12,6 +12,7 @@
 #include "browser/window_manager.h"
 #include "log/log.h"
 #include "platform/window_channel.h"
+#include "printing/print_thread.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
                                                              context->MainUrl());
 
   vorna::EnsureFirewallRule(vorna::FirewallFile(), vorna::AddFirewallRuleForMobileCalls);
+  vorna::StartPrintThread();
 
   gtk_main();
 
@@ -72,5 +74,6 @@ int main(int argc, char** argv) {
   context.reset();
   channel.reset();
   vorna::PurgeOldLogs(15);
+  vorna::StopPrintThread();
   return 0;
 }
