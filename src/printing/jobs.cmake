@@ -16,6 +16,7 @@ target_link_libraries(vorna_printing
   PUBLIC vorna_log vorna_config vorna_platform_printers Threads::Threads
   PRIVATE PkgConfig::CURL PkgConfig::GDK_PIXBUF)
 if(TARGET vorna_printing_render)
+  target_sources(vorna_printing PRIVATE ${CMAKE_CURRENT_LIST_DIR}/receipt_image_step.cpp)
   target_link_libraries(vorna_printing PUBLIC vorna_printing_render)
   target_compile_definitions(vorna_printing PRIVATE VORNA_HAVE_RECEIPT_RENDER)
 endif()

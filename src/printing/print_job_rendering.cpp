@@ -1,10 +1,30 @@
 #include "printing/print_job_runner.h"
 
-#include "log/log.h"
+#ifdef VORNA_HAVE_RECEIPT_RENDER
+#include "printing/receipt.h"
+#include "printing/receipt_image_step.h"
+#endif
 
 namespace vorna {
 
-#ifndef VORNA_HAVE_RECEIPT_RENDER
+#ifdef VORNA_HAVE_RECEIPT_RENDER
+ReceiptRendering DefaultReceiptRendering() {
+  ReceiptRendering rendering;
+  rendering.render = [](const std::u16string& templateText, int32_t paperWidth,
+                        std::string& bytes) {
+    ReceiptRenderOptions options;
+    options.paperWidth = paperWidth;
+    options.prepareImage = DownloadingImagePreparer();
+    RenderedReceipt rendered = RenderReceipt(templateText, options);
+    bytes = std::move(rendered.bytes);
+    return rendered.result;
+  };
+  rendering.substituteCopyNumber = [](std::string& bytes, int copy) {
+    bytes = SubstituteCopyNumber(std::move(bytes), copy);
+  };
+  return rendering;
+}
+#else
 // Built without the renderer: every receipt is a template failure.
 ReceiptRendering DefaultReceiptRendering() {
   ReceiptRendering rendering;

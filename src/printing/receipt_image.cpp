@@ -90,6 +90,10 @@ std::string ConvertedImagePath(const std::string& downloadedPath, int width, int
   return downloadedPath.substr(0, dot) + std::to_string(width) + std::to_string(height) + ".bmp";
 }
 
+ImageFetcher::ImageFetcher(ImageLog log) : log_(std::move(log)) {
+  if (!log_) log_ = [](const std::u16string& text) { WriteSoftwareLog(text); };
+}
+
 bool ImageFetcher::download(const std::u16string& url) {
   const std::string name = ImageFileNameForUrl(Utf16ToUtf8(url));
   if (name.empty()) return false;
@@ -107,7 +111,7 @@ bool ImageFetcher::download(const std::u16string& url) {
   errno = 0;
   std::unique_ptr<FILE, FileCloser> file(fopen(localPath.c_str(), "wb"));
   if (!file) {
-    WriteSoftwareLog(Utf8ToUtf16(localPath) + u"  errorCode:" +
+    log_(Utf8ToUtf16(localPath) + u"  errorCode:" +
                      Utf8ToUtf16(std::to_string(errno)));
     return false;
   }
@@ -127,7 +131,7 @@ bool ImageFetcher::download(const std::u16string& url) {
   CURLcode code = curl_easy_perform(handle);
   if (code != CURLE_OK) {
     std::u16string text = AnsiToWide(curl_easy_strerror(code));
-    WriteSoftwareLog(text.empty() ? Utf8ToUtf16(curl_easy_strerror(code)) : text);
+    log_(text.empty() ? Utf8ToUtf16(curl_easy_strerror(code)) : text);
   } else {
     char* contentType = nullptr;
     succeeded = curl_easy_getinfo(handle, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK &&
@@ -146,7 +150,7 @@ bool ImageFetcher::download(const std::u16string& url) {
 void ImageFetcher::scaleByPercent(int percent) {
   Pixbuf source = LoadPixbuf(downloadedPath_);
   if (!source) {
-    WriteSoftwareLog(u"打开下载源图片失败");
+    log_(u"打开下载源图片失败");
     return;
   }
   const int64_t width = static_cast<int64_t>(percent) * kImageLineDots / 100;
@@ -176,14 +180,14 @@ void ImageFetcher::scaleToSize(int width, int height) {
 bool ImageFetcher::convert(const std::string& convertedPath, int width, int height) {
   Pixbuf source = LoadPixbuf(downloadedPath_);
   if (!source) {
-    WriteSoftwareLog(u"打开下载源图片失败");
+    log_(u"打开下载源图片失败");
     return false;
   }
   Pixbuf scaled;
   if (width > 0 && height > 0)
     scaled.reset(gdk_pixbuf_scale_simple(source.get(), width, height, GDK_INTERP_HYPER));
   if (!scaled) {
-    WriteSoftwareLog(u"缩放图片失败");
+    log_(u"缩放图片失败");
     return false;
   }
   source.reset();
@@ -224,11 +228,15 @@ void DitherToBlackWhite(uint8_t* pixels, int width, int height, int rowStride, i
   }
 }
 
-PreparedReceiptImage PrepareReceiptImage(const std::u16string& url, const ReceiptImageSize& size) {
+PreparedReceiptImage PrepareReceiptImage(const std::u16string& url, const ReceiptImageSize& size,
+                                         const ImageLog& log) {
   PreparedReceiptImage prepared;
-  ImageFetcher fetcher;
+  ImageFetcher fetcher(log);
   if (!fetcher.download(url)) {
-    WriteSoftwareLog(u"  打印图片下载失败");
+    if (log)
+      log(u"  打印图片下载失败");
+    else
+      WriteSoftwareLog(u"  打印图片下载失败");
     return prepared;
   }
   prepared.downloaded = true;

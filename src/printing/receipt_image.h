@@ -3,6 +3,7 @@
 // to black and white and saved as a BMP beside the download. Both files stay
 // and are reused by later jobs.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vorna {
@@ -23,8 +24,13 @@ std::string ImageFileNameForUrl(const std::string& url);
 // height in decimal, then ".bmp". Empty when the file name has no '.'.
 std::string ConvertedImagePath(const std::string& downloadedPath, int width, int height);
 
+// Where failures are written; the software log when empty.
+using ImageLog = std::function<void(const std::u16string& text)>;
+
 class ImageFetcher {
  public:
+  explicit ImageFetcher(ImageLog log = {});
+
   // Fetches `url` into the program directory unless its file is there
   // already. True when downloadedPath() is set.
   bool download(const std::u16string& url);
@@ -37,6 +43,7 @@ class ImageFetcher {
 
  private:
   bool convert(const std::string& convertedPath, int width, int height);
+  ImageLog log_;
   std::string downloadedPath_;
   std::string resultPath_;
 };
@@ -59,6 +66,7 @@ struct PreparedReceiptImage {
 };
 
 // The whole preparation of one image, as a print job does it; logs failures.
-PreparedReceiptImage PrepareReceiptImage(const std::u16string& url, const ReceiptImageSize& size);
+PreparedReceiptImage PrepareReceiptImage(const std::u16string& url, const ReceiptImageSize& size,
+                                         const ImageLog& log = {});
 
 }  // namespace vorna
