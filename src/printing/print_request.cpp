@@ -117,6 +117,26 @@ std::u16string HandlePrintFeedback(PrintQueue& queue, int64_t resultCode) {
          JavaScriptStringLiteral(code) + u");";
 }
 
+std::optional<int64_t> HandlePrintWindowMessage(
+    PrintQueue& queue, const WindowMessage& message,
+    const std::function<void(const std::u16string& script)>& runScript) {
+  switch (message.message) {
+    case kWmCopyData:
+      if (!IsPrintInvoiceRequest(message.copyDataKind, message.wParam)) return std::nullopt;
+      return HandlePrintInvoiceRequest(queue, message.payload.data(), message.payload.size());
+    case kUmOpenCashDrawer:
+      HandleOpenCashDrawer(queue);
+      return 0;
+    case kUmPrintFeedback: {
+      std::u16string script = HandlePrintFeedback(queue, message.lParam);
+      if (runScript) runScript(script);
+      return 0;
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
 std::u16string JavaScriptStringLiteral(const std::u16string& text) {
   std::u16string out = u"\"";
   for (char16_t unit : text) {

@@ -8,10 +8,12 @@
 // 270 + 2n bytes for a template of n units.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/window_channel.h"
 #include "printing/print_job.h"
 
 namespace vorna {
@@ -43,6 +45,13 @@ void HandleDeviceChangeMessage(PrintQueue& queue, uint64_t event, uint32_t devic
 // UM_PRINT_FEEDBACK: takes the oldest pending order number and returns the
 // script to run in the page, printInvoiceFeedBack("ORDER","CODE");
 std::u16string HandlePrintFeedback(PrintQueue& queue, int64_t resultCode);
+
+// The main window's procedure for the print messages: the print request, the
+// cash drawer and the print feedback, whose script goes to `runScript`.
+// nullopt for every other message.
+std::optional<int64_t> HandlePrintWindowMessage(
+    PrintQueue& queue, const WindowMessage& message,
+    const std::function<void(const std::u16string& script)>& runScript);
 
 // A JavaScript string literal (double quotes) whose value is `text`.
 std::u16string JavaScriptStringLiteral(const std::u16string& text);

@@ -169,5 +169,27 @@ TEST_F(PrintMessagesTest, FeedbackTakesTheOldestOrderNumber) {
   EXPECT_NE(SoftwareLog().find("无订单号"), std::string::npos);
 }
 
+TEST_F(PrintMessagesTest, WindowProcedureHandlesOnlyThePrintMessages) {
+  std::vector<std::u16string> scripts;
+  auto run = [&](const std::u16string& script) { scripts.push_back(script); };
+  auto handle = [&](const WindowMessage& message) {
+    return HandlePrintWindowMessage(queue_, message, run);
+  };
+
+  std::vector<uint8_t> record = PackPrintRequest(58, 1, u"A1", u"t");
+  WindowMessage print{kWmCopyData, kCopyDataPrintInvoice, 0, kCopyDataPrintInvoice, record};
+  EXPECT_EQ(handle(print), 0);
+  EXPECT_EQ(queue_.pop().orderNumber, u"A1");
+  EXPECT_EQ(handle({kUmPrintFeedback, 0, 3, 0, {}}), 0);
+  EXPECT_EQ(scripts, std::vector<std::u16string>{u"printInvoiceFeedBack(\"A1\",\"3\");"});
+  EXPECT_EQ(handle({kUmOpenCashDrawer, 0, 0, 0, {}}), 0);
+  EXPECT_EQ(queue_.pop().type, kPrintJobOpenCashDrawer);
+
+  WindowMessage openUrl{kWmCopyData, 3256, 0, 3243, record};
+  EXPECT_FALSE(handle(openUrl));
+  EXPECT_FALSE(handle({32603, 5, 0, 0, {}}));  // a phone call is not ours
+  EXPECT_EQ(queue_.pendingJobs(), 0u);
+}
+
 }  // namespace
 }  // namespace vorna
