@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -38,6 +39,9 @@ bool FileExists(const std::string& path) {
 size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
   return fwrite(data, size, count, static_cast<FILE*>(file));
 }
+
+std::atomic<long> g_connectMilliseconds{ImageDownloadLimits{}.connectMilliseconds};
+std::atomic<long> g_totalMilliseconds{ImageDownloadLimits{}.totalMilliseconds};
 
 void InitCurlOnce() {
   static std::once_flag once;
@@ -73,6 +77,15 @@ const char* BmpFormatName() {
 }
 
 }  // namespace
+
+ImageDownloadLimits CurrentImageDownloadLimits() {
+  return {g_connectMilliseconds.load(), g_totalMilliseconds.load()};
+}
+
+void SetImageDownloadLimits(const ImageDownloadLimits& limits) {
+  g_connectMilliseconds = limits.connectMilliseconds;
+  g_totalMilliseconds = limits.totalMilliseconds;
+}
 
 std::string ImageFileNameForUrl(const std::string& url) {
   size_t slash = url.rfind('/');
@@ -122,8 +135,9 @@ bool ImageFetcher::download(const std::u16string& url) {
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, file.get());
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteToFile);
   curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kImageConnectTimeoutSeconds);
-  curl_easy_setopt(handle, CURLOPT_TIMEOUT, kImageTransferTimeoutSeconds);
+  const ImageDownloadLimits limits = CurrentImageDownloadLimits();
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, limits.connectMilliseconds);
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, limits.totalMilliseconds);
   // Time limits must not use signals on a worker thread.
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
 

@@ -12,9 +12,14 @@ namespace vorna {
 inline constexpr int kImageLineDots = 384;
 
 // Connect and total limits of one image download: a dead server must not
-// hold the print thread for long.
-inline constexpr long kImageConnectTimeoutSeconds = 5;
-inline constexpr long kImageTransferTimeoutSeconds = 20;
+// hold the print thread, and every job behind it, for long.
+struct ImageDownloadLimits {
+  long connectMilliseconds = 5000;
+  long totalMilliseconds = 20000;
+};
+ImageDownloadLimits CurrentImageDownloadLimits();
+// For tests that need a dead server to give up sooner.
+void SetImageDownloadLimits(const ImageDownloadLimits& limits);
 
 // The local file name of a URL: the text after its last '/', or the whole URL
 // without one. Empty when that would not name a file in the program

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <memory>
+#include <thread>
 
 #include "print_test_support.h"
 #include "test_server.h"
@@ -106,7 +107,19 @@ class ReceiptImageTest : public test::ProgramDirTest {
                                                httplib::Response& response) {
       ++requests_;
       const std::string name = request.matches[1];
-      if (name == "page.png")
+      if (name == "slow.png") {
+        // Sends half a picture, then nothing for a long while.
+        response.set_chunked_content_provider(
+            "image/png", [this](size_t offset, httplib::DataSink& sink) {
+              if (offset == 0) {
+                std::string png = Png(600, 300, 0x808080FF);
+                sink.write(png.data(), png.size() / 2);
+              } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+              }
+              return !stopping_;
+            });
+      } else if (name == "page.png")
         response.set_content("<html>not found</html>", "text/html");
       else if (name == "broken.png")
         response.set_content("not an image at all", "image/png");
@@ -122,6 +135,13 @@ class ReceiptImageTest : public test::ProgramDirTest {
     return Pixbuf(gdk_pixbuf_new_from_file(path.c_str(), nullptr));
   }
 
+  void TearDown() override {
+    stopping_ = true;
+    server_.Stop();
+    ProgramDirTest::TearDown();
+  }
+
+  std::atomic<bool> stopping_{false};
   test::TestServer server_;
   std::atomic<int> requests_{0};
 };
@@ -193,6 +213,15 @@ TEST_F(ReceiptImageTest, FailedDownloadsLeaveNoFile) {
   EXPECT_NE(SoftwareLog().find(dir_ / "wide.png  errorCode:" + std::to_string(EISDIR)),
             std::string::npos);
   EXPECT_EQ(requests_, requestsBefore);
+}
+
+TEST_F(ReceiptImageTest, AStalledTransferEndsAtTheTimeLimit) {
+  const ImageDownloadLimits saved = CurrentImageDownloadLimits();
+  SetImageDownloadLimits({saved.connectMilliseconds, 300});
+  EXPECT_FALSE(PrepareReceiptImage(Url("/img/slow.png"), {true, 50, 0, 0}).downloaded);
+  SetImageDownloadLimits(saved);
+  EXPECT_FALSE(FileExists(dir_ / "slow.png"));  // the partial file is gone
+  EXPECT_NE(SoftwareLog().find("Timeout"), std::string::npos);
 }
 
 TEST_F(ReceiptImageTest, UnreadableImageIsDownloadedButNotConverted) {
