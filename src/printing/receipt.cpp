@@ -1,6 +1,6 @@
 #include "printing/receipt.h"
 
-#include <new>
+#include <exception>
 
 #include "app/text_encoding.h"
 #include "log/log.h"
@@ -48,7 +48,7 @@ RenderedReceipt RenderReceipt(const std::u16string& templateText,
     }
     if (rendering.bytes.empty()) return Failed();
     return rendering;
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {  // memory exhausted and the like
     return Failed();
   }
 }

@@ -131,7 +131,8 @@ void ReceiptRenderer::RenderJoint(const ReceiptElement& element) {
   int64_t remaining = doubleWidth ? lineDots_ - 2 * textDots : lineDots_ - textDots;
   int64_t fillDots = doubleWidth ? kWideDots : kNarrowDots;
   if (fill.size() > 1) fillDots *= 2;  // wide fill character, kept whole
-  int64_t perSide = remaining / fillDots / 2 * 2 / 2;
+  // The fill count is made even and split between the two sides.
+  const int64_t perSide = remaining / fillDots / 2;
 
   if (perSide > 0) AppendRepeated(fill, perSide);
   AppendText(text);

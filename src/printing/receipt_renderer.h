@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "printing/bmp_reader.h"
@@ -24,8 +25,6 @@ class ReceiptRenderer {
   // Renders every element into `output` (emptied first). False when the bytes
   // would pass the output limit; `output` is then empty.
   bool Render(const std::vector<ReceiptElement>& elements, std::string& output);
-
-  int LineDots() const { return lineDots_; }
 
  private:
   struct Piece {

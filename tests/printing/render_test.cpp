@@ -91,6 +91,12 @@ TEST_F(RenderTest, DividingAndJointLines) {
       {"joint: four wide characters on 384 dots", 58, Block("joint", "*合计金额"),
        Align('0') + Style(0, 0) + std::string(12, '*') + Gbk("合计金额") + std::string(12, '*') +
            "\n"},
+      {"joint with a wide fill character keeps it whole", 58, Block("joint", "＝合计"),
+       Align('0') + Style(0, 0) + [] {
+         std::string s;
+         for (int i = 0; i < 7; ++i) s += Gbk("＝");
+         return s + Gbk("合计") + s;
+       }() + "\n"},
       {"joint: odd fill count made even", 58, Block("joint", "-abc"),
        Align('0') + Style(0, 0) + std::string(14, '-') + "abc" + std::string(14, '-') + "\n"},
       {"joint double width", 58, Block("joint dw", "*AB"),
