@@ -76,6 +76,28 @@ const char* BmpFormatName() {
   return name.empty() ? nullptr : name.c_str();
 }
 
+// Scales `source` to the target size, dithers it and saves the BMP.
+bool ScaleDitherSave(GdkPixbuf* source, const std::string& convertedPath, int width, int height,
+                     const ImageLog& log) {
+  Pixbuf scaled;
+  if (width > 0 && height > 0)
+    scaled.reset(gdk_pixbuf_scale_simple(source, width, height, GDK_INTERP_HYPER));
+  if (!scaled) {
+    log(u"缩放图片失败");
+    return false;
+  }
+  DitherToBlackWhite(gdk_pixbuf_get_pixels(scaled.get()), gdk_pixbuf_get_width(scaled.get()),
+                     gdk_pixbuf_get_height(scaled.get()), gdk_pixbuf_get_rowstride(scaled.get()),
+                     gdk_pixbuf_get_n_channels(scaled.get()));
+  const char* format = BmpFormatName();
+  if (format == nullptr) return false;
+  if (!gdk_pixbuf_save(scaled.get(), convertedPath.c_str(), format, nullptr, nullptr)) {
+    unlink(convertedPath.c_str());  // no half-written picture for later jobs to reuse
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 ImageDownloadLimits CurrentImageDownloadLimits() {
@@ -176,8 +198,8 @@ void ImageFetcher::scaleByPercent(int percent) {
     resultPath_ = convertedPath;
     return;
   }
-  source.reset();
-  if (convert(convertedPath, static_cast<int>(width), static_cast<int>(height)))
+  if (ScaleDitherSave(source.get(), convertedPath, static_cast<int>(width),
+                      static_cast<int>(height), log_))
     resultPath_ = convertedPath;
 }
 
@@ -188,33 +210,13 @@ void ImageFetcher::scaleToSize(int width, int height) {
     resultPath_ = convertedPath;
     return;
   }
-  if (convert(convertedPath, width, height)) resultPath_ = convertedPath;
-}
-
-bool ImageFetcher::convert(const std::string& convertedPath, int width, int height) {
   Pixbuf source = LoadPixbuf(downloadedPath_);
   if (!source) {
     log_(u"打开下载源图片失败");
-    return false;
+    return;
   }
-  Pixbuf scaled;
-  if (width > 0 && height > 0)
-    scaled.reset(gdk_pixbuf_scale_simple(source.get(), width, height, GDK_INTERP_HYPER));
-  if (!scaled) {
-    log_(u"缩放图片失败");
-    return false;
-  }
-  source.reset();
-  DitherToBlackWhite(gdk_pixbuf_get_pixels(scaled.get()), gdk_pixbuf_get_width(scaled.get()),
-                     gdk_pixbuf_get_height(scaled.get()), gdk_pixbuf_get_rowstride(scaled.get()),
-                     gdk_pixbuf_get_n_channels(scaled.get()));
-  const char* format = BmpFormatName();
-  if (format == nullptr) return false;
-  if (!gdk_pixbuf_save(scaled.get(), convertedPath.c_str(), format, nullptr, nullptr)) {
-    unlink(convertedPath.c_str());
-    return false;
-  }
-  return true;
+  if (ScaleDitherSave(source.get(), convertedPath, width, height, log_))
+    resultPath_ = convertedPath;
 }
 
 void DitherToBlackWhite(uint8_t* pixels, int width, int height, int rowStride, int channels) {

@@ -47,7 +47,6 @@ class ImageFetcher {
   const std::string& resultPath() const { return resultPath_; }
 
  private:
-  bool convert(const std::string& convertedPath, int width, int height);
   ImageLog log_;
   std::string downloadedPath_;
   std::string resultPath_;

@@ -123,6 +123,8 @@ class ReceiptImageTest : public test::ProgramDirTest {
         response.set_content("<html>not found</html>", "text/html");
       else if (name == "broken.png")
         response.set_content("not an image at all", "image/png");
+      else if (name == "strip.png")
+        response.set_content(Png(1000, 1, 0x000000FF), "image/png");
       else if (name == "clear.png")
         response.set_content(Png(2, 2, 0x00000000), "image/png");
       else
@@ -224,11 +226,23 @@ TEST_F(ReceiptImageTest, AStalledTransferEndsAtTheTimeLimit) {
   EXPECT_NE(SoftwareLog().find("Timeout"), std::string::npos);
 }
 
-TEST_F(ReceiptImageTest, UnreadableImageIsDownloadedButNotConverted) {
-  PreparedReceiptImage prepared = PrepareReceiptImage(Url("/img/broken.png"), {true, 50, 0, 0});
-  EXPECT_TRUE(prepared.downloaded);
-  EXPECT_TRUE(prepared.bmpPath.empty());
-  EXPECT_NE(SoftwareLog().find("打开下载源图片失败"), std::string::npos);
+TEST_F(ReceiptImageTest, ImagesThatCannotBeConvertedAreDownloadedButNotPrinted) {
+  struct Case {
+    const char* file;
+    ReceiptImageSize size;
+    const char* logged;
+  } cases[] = {
+      {"broken.png", {true, 50, 0, 0}, "打开下载源图片失败"},
+      {"broken.png", {false, 0, 20, 20}, "打开下载源图片失败"},
+      {"strip.png", {true, 10, 0, 0}, "缩放图片失败"},  // 38 x 0 dots
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    PreparedReceiptImage prepared = PrepareReceiptImage(Url(std::string("/img/") + c.file), c.size);
+    EXPECT_TRUE(prepared.downloaded);
+    EXPECT_TRUE(prepared.bmpPath.empty());
+    EXPECT_NE(SoftwareLog().find(c.logged), std::string::npos);
+  }
 }
 
 TEST_F(ReceiptImageTest, TransparentBlackPrintsBlack) {
