@@ -143,11 +143,21 @@ bool ImageFetcher::download(const std::u16string& url) {
   if (!curl) return false;
   const std::string transferUrl = WideToPrinterText(url);
 
+  // The picture arrives under a temporary name and takes its own name only
+  // when complete: a file cut short (the client may exit mid-download) must
+  // not be taken for a downloaded picture by later jobs.
+  std::string partPath = ProgramDirectory() + ".image-download-XXXXXX";
   errno = 0;
-  std::unique_ptr<FILE, FileCloser> file(fopen(localPath.c_str(), "wb"));
+  int fd = mkstemp(partPath.data());
+  if (fd >= 0) fchmod(fd, 0644);
+  std::unique_ptr<FILE, FileCloser> file(fd >= 0 ? fdopen(fd, "wb") : nullptr);
   if (!file) {
-    log_(Utf8ToUtf16(localPath) + u"  errorCode:" +
-                     Utf8ToUtf16(std::to_string(errno)));
+    const int error = errno;
+    if (fd >= 0) {
+      close(fd);
+      unlink(partPath.c_str());
+    }
+    log_(Utf8ToUtf16(localPath) + u"  errorCode:" + Utf8ToUtf16(std::to_string(error)));
     return false;
   }
 
@@ -176,10 +186,13 @@ bool ImageFetcher::download(const std::u16string& url) {
   curl.reset();
   bool closed = fclose(file.release()) == 0;
   if (succeeded && closed) {
-    downloadedPath_ = localPath;
-    return true;
+    if (rename(partPath.c_str(), localPath.c_str()) == 0) {
+      downloadedPath_ = localPath;
+      return true;
+    }
+    log_(Utf8ToUtf16(localPath) + u"  errorCode:" + Utf8ToUtf16(std::to_string(errno)));
   }
-  unlink(localPath.c_str());
+  unlink(partPath.c_str());
   return false;
 }
 
