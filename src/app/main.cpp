@@ -8,6 +8,7 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/text_encoding.h"
+#include "bridge/main_window_bridge.h"
 #include "browser/main_window.h"
 #include "browser/window_manager.h"
 #include "log/log.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
   context->Initialize();
   vorna::ChoosePrinterCodePage();
 
+  auto bridge = vorna::InstallMainWindowBridge();  // page requests and callbacks
   mainWindow = context->GetWindowManager()->CreateRootWindow(false, PrimaryScreenStartRect(),
                                                              context->MainUrl());
 

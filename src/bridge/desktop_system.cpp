@@ -1,0 +1,136 @@
+// The real desktop for the renderer: GDK for screens and the clipboard, udev
+// for keyboards, xrandr to extend the desktop, GIO to open URLs.
+#include <gio/gio.h>
+#include <gtk/gtk.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "app/text_encoding.h"
+#include "bridge/desktop.h"
+#include "bridge/xrandr_outputs.h"
+#include "platform/keyboards.h"
+
+namespace vorna {
+namespace {
+
+constexpr gint64 kExtendWaitMicroseconds = 5 * G_USEC_PER_SEC;
+
+GdkDisplay* Display() {
+  GdkDisplay* display = gdk_display_get_default();
+  if (!display) {
+    // The web process may not have connected to the display yet.
+    gtk_init_check(nullptr, nullptr);
+    display = gdk_display_get_default();
+  }
+  return display;
+}
+
+GtkClipboard* Clipboard() {
+  GdkDisplay* display = Display();
+  return display ? gtk_clipboard_get_for_display(display, GDK_SELECTION_CLIPBOARD) : nullptr;
+}
+
+enum class RunResult { kNotStarted, kFinished, kStillRunning };
+
+// Runs a program, collecting its output, until it ends or the deadline
+// (monotonic microseconds) passes. A program still running is reaped later.
+RunResult RunUntil(const std::vector<std::string>& command, gint64 deadline, std::string* output) {
+  std::vector<gchar*> argv;
+  for (const std::string& a : command) argv.push_back(const_cast<gchar*>(a.c_str()));
+  argv.push_back(nullptr);
+  GPid pid = 0;
+  gint out = -1;
+  if (!g_spawn_async_with_pipes(nullptr, argv.data(), nullptr,
+                                static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH |
+                                                         G_SPAWN_DO_NOT_REAP_CHILD |
+                                                         G_SPAWN_STDERR_TO_DEV_NULL),
+                                nullptr, nullptr, &pid, nullptr, output ? &out : nullptr, nullptr,
+                                nullptr))
+    return RunResult::kNotStarted;
+  bool outputOpen = output != nullptr;
+  while (g_get_monotonic_time() < deadline) {
+    if (outputOpen) {
+      GPollFD fd{out, G_IO_IN | G_IO_HUP, 0};
+      g_poll(&fd, 1, 50);
+      if (fd.revents) {
+        char buffer[4096];
+        ssize_t n = read(out, buffer, sizeof buffer);
+        if (n > 0)
+          output->append(buffer, static_cast<size_t>(n));
+        else
+          outputOpen = false;
+      }
+    } else {
+      g_usleep(20 * 1000);
+    }
+    int status;
+    if (!outputOpen && waitpid(pid, &status, WNOHANG) == pid) {
+      if (out >= 0) close(out);
+      return RunResult::kFinished;
+    }
+  }
+  if (out >= 0) close(out);
+  g_child_watch_add(pid, [](GPid child, gint, gpointer) { g_spawn_close_pid(child); }, nullptr);
+  return RunResult::kStillRunning;
+}
+
+class SystemDesktop : public Desktop {
+ public:
+  bool CopyUnicodeText(const std::u16string& text) override {
+    return CopyUtf8Text(Utf16ToUtf8(text));
+  }
+
+  bool CopyUtf8Text(const std::string& bytes) override {
+    GtkClipboard* clipboard = Clipboard();
+    if (!clipboard) return false;
+    gtk_clipboard_set_text(clipboard, bytes.c_str(), static_cast<gint>(bytes.size()));
+    return true;
+  }
+
+  int MonitorCount() override {
+    GdkDisplay* display = Display();
+    return display ? gdk_display_get_n_monitors(display) : 0;
+  }
+
+  std::array<int, 4> SecondScreenRegion() override {
+    GdkDisplay* display = Display();
+    if (!display) return {0, 0, 0, 0};
+    GdkMonitor* primary = gdk_display_get_primary_monitor(display);
+    if (!primary) primary = gdk_display_get_monitor(display, 0);
+    for (int i = 0, n = gdk_display_get_n_monitors(display); i < n; ++i) {
+      GdkMonitor* monitor = gdk_display_get_monitor(display, i);
+      if (!monitor || monitor == primary) continue;
+      GdkRectangle area;
+      gdk_monitor_get_geometry(monitor, &area);
+      return {area.x, area.y, area.width, area.height};
+    }
+    return {0, 0, 0, 0};
+  }
+
+  bool HasKeyboard() override { return AnyKeyboardPresent(); }
+
+  bool ExtendDesktop() override {
+    gint64 deadline = g_get_monotonic_time() + kExtendWaitMicroseconds;
+    std::string query;
+    RunResult listed = RunUntil({"xrandr", "--query"}, deadline, &query);
+    if (listed == RunResult::kNotStarted) return false;
+    if (listed == RunResult::kStillRunning) return true;
+    std::vector<std::string> command = ExtendDesktopCommand(ParseXrandrOutputs(query));
+    if (command.empty()) return true;  // nothing to extend onto
+    return RunUntil(command, deadline, nullptr) != RunResult::kNotStarted;
+  }
+
+  bool OpenUrl(const std::u16string& url) override {
+    std::string utf8 = Utf16ToUtf8(url);
+    return !utf8.empty() && g_app_info_launch_default_for_uri(utf8.c_str(), nullptr, nullptr);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Desktop> MakeSystemDesktop() { return std::make_unique<SystemDesktop>(); }
+
+}  // namespace vorna
