@@ -7,12 +7,21 @@
 namespace vorna {
 namespace {
 
+// Builds the result in one pass, so a receipt full of placeholders costs no
+// more than copying it; inserted text is never searched again.
 void ReplaceAll(std::string& bytes, std::string_view placeholder, const std::string& value) {
   size_t at = bytes.find(placeholder);
-  while (at != std::string::npos) {
-    bytes.replace(at, placeholder.size(), value);
-    at = bytes.find(placeholder, at + value.size());
+  if (at == std::string::npos) return;
+  std::string out;
+  out.reserve(bytes.size());
+  size_t done = 0;
+  for (; at != std::string::npos; at = bytes.find(placeholder, done)) {
+    out.append(bytes, done, at - done);
+    out += value;
+    done = at + placeholder.size();
   }
+  out.append(bytes, done, std::string::npos);
+  bytes = std::move(out);
 }
 
 std::u16string ChineseNumeral(int copyNumber) {

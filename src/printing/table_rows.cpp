@@ -59,15 +59,15 @@ void ReceiptRenderer::RenderFirstCell(const ReceiptElement& element) {
       PrintFirstCellPiece(element.content, pieces[0].dots, true);
     } else {
       const size_t printedNow = (pieces.size() + 1) / 2;
-      std::u16string rest = element.content;
+      size_t offset = 0;
       for (size_t j = 0; j < printedNow; ++j) {
         const size_t count = static_cast<size_t>(pieces[j].count);
         const bool last = j + 1 == printedNow;
-        PrintFirstCellPiece(rest.substr(0, count), pieces[j].dots, last);
+        PrintFirstCellPiece(element.content.substr(offset, count), pieces[j].dots, last);
         if (!last) Append("\n");
-        rest.erase(0, count);
+        offset += count;
       }
-      continuation_ = std::move(rest);
+      continuation_ = element.content.substr(offset);
       pieces_.assign(pieces.begin() + static_cast<std::ptrdiff_t>(printedNow), pieces.end());
     }
   }
@@ -173,14 +173,13 @@ void ReceiptRenderer::RenderRowEnd(const ReceiptElement& element) {
     // print mode: centred or right-aligned continuation lines lose bold,
     // underline and double width after their first fill. Printed receipts
     // have always looked like that.
+    size_t offset = 0;
     for (size_t j = 0; j < pieces_.size(); ++j) {
       const size_t count = static_cast<size_t>(pieces_[j].count);
       MoveToContinuationPiece(pieces_[j].dots);
-      AppendText(continuation_.substr(0, count));
-      if (j + 1 < pieces_.size()) {
-        Append("\n");
-        continuation_.erase(0, count);
-      }
+      AppendText(continuation_.substr(offset, count));
+      if (j + 1 < pieces_.size()) Append("\n");
+      offset += count;
     }
   }
   Append("\n");
