@@ -24,37 +24,37 @@ void Put32(std::string& s, size_t at, uint32_t v) {
   Put16(s, at + 2, v >> 16);
 }
 
-struct BmpSpec {
+struct BmpShape {
   int width, height, bitsPerPixel;
   std::vector<uint32_t> palette;  // 0xRRGGBB
   bool topDown = false;
 };
 
 // A BMP with a 40-byte header; `value(x, y)` is a palette index or 0xRRGGBB.
-std::string MakeBmp(const BmpSpec& spec, const std::function<uint32_t(int, int)>& value) {
-  const size_t stride = ((static_cast<size_t>(spec.width) * spec.bitsPerPixel + 31) / 32) * 4;
-  const size_t pixelOffset = 54 + spec.palette.size() * 4;
-  std::string s(pixelOffset + stride * spec.height, '\0');
+std::string MakeBmp(const BmpShape& shape, const std::function<uint32_t(int, int)>& value) {
+  const size_t stride = ((static_cast<size_t>(shape.width) * shape.bitsPerPixel + 31) / 32) * 4;
+  const size_t pixelOffset = 54 + shape.palette.size() * 4;
+  std::string s(pixelOffset + stride * shape.height, '\0');
   s[0] = 'B';
   s[1] = 'M';
   Put32(s, 2, static_cast<uint32_t>(s.size()));
   Put32(s, 10, static_cast<uint32_t>(pixelOffset));
   Put32(s, 14, 40);
-  Put32(s, 18, static_cast<uint32_t>(spec.width));
-  Put32(s, 22, static_cast<uint32_t>(spec.topDown ? -spec.height : spec.height));
+  Put32(s, 18, static_cast<uint32_t>(shape.width));
+  Put32(s, 22, static_cast<uint32_t>(shape.topDown ? -shape.height : shape.height));
   Put16(s, 26, 1);
-  Put16(s, 28, static_cast<uint32_t>(spec.bitsPerPixel));
-  Put32(s, 46, static_cast<uint32_t>(spec.palette.size()));
-  for (size_t i = 0; i < spec.palette.size(); ++i) Put32(s, 54 + i * 4, spec.palette[i]);
-  for (int y = 0; y < spec.height; ++y) {
-    size_t row = pixelOffset + stride * (spec.topDown ? y : spec.height - 1 - y);
-    for (int x = 0; x < spec.width; ++x) {
+  Put16(s, 28, static_cast<uint32_t>(shape.bitsPerPixel));
+  Put32(s, 46, static_cast<uint32_t>(shape.palette.size()));
+  for (size_t i = 0; i < shape.palette.size(); ++i) Put32(s, 54 + i * 4, shape.palette[i]);
+  for (int y = 0; y < shape.height; ++y) {
+    size_t row = pixelOffset + stride * (shape.topDown ? y : shape.height - 1 - y);
+    for (int x = 0; x < shape.width; ++x) {
       uint32_t v = value(x, y);
-      switch (spec.bitsPerPixel) {
+      switch (shape.bitsPerPixel) {
         case 1: case 4: case 8: {
-          size_t bit = static_cast<size_t>(x) * spec.bitsPerPixel;
+          size_t bit = static_cast<size_t>(x) * shape.bitsPerPixel;
           s[row + bit / 8] = static_cast<char>(static_cast<uint8_t>(s[row + bit / 8]) |
-                                               (v << (8 - spec.bitsPerPixel - bit % 8)));
+                                               (v << (8 - shape.bitsPerPixel - bit % 8)));
           break;
         }
         case 16: Put16(s, row + x * 2, v); break;
@@ -76,7 +76,7 @@ const std::vector<uint8_t> kPattern = {1, 0, 0, 0, 0, 1};
 TEST(DecodeBmp, RedComponentZeroIsBlackInEveryLayout) {
   const struct {
     const char* name;
-    BmpSpec spec;
+    BmpShape shape;
     uint32_t black, white;
   } cases[] = {
       {"1 bit, black first", {3, 2, 1, {0x000000, 0xFFFFFF}}, 0, 1},
@@ -88,7 +88,7 @@ TEST(DecodeBmp, RedComponentZeroIsBlackInEveryLayout) {
       {"32 bit top-down", {3, 2, 32, {}, true}, 0xFF00FFFF, 0x00FF0000},
   };
   for (const auto& c : cases) {
-    auto bitmap = DecodeBmp(MakeBmp(c.spec, [&](int x, int y) {
+    auto bitmap = DecodeBmp(MakeBmp(c.shape, [&](int x, int y) {
       return PatternBlack(x, y) ? c.black : c.white;
     }));
     ASSERT_TRUE(bitmap) << c.name;
