@@ -2,11 +2,9 @@
 // for keyboards, xrandr to extend the desktop, GIO to open URLs.
 #include <gio/gio.h>
 #include <gtk/gtk.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <sstream>
 
 #include "app/text_encoding.h"
 #include "bridge/desktop.h"

@@ -1,5 +1,7 @@
 #include "bridge/identification_headers.h"
 
+#include <libsoup/soup.h>
+
 #include "app/deployment.h"
 
 namespace vorna {
@@ -12,17 +14,6 @@ void SetHeader(SoupMessageHeaders* headers, const char* name, const std::string&
 }
 
 }  // namespace
-
-std::string CombinedHeaderValue(const char* pageValue, const std::string& ours) {
-  if (!pageValue || !*pageValue) return ours;
-  // A redirect hands us a request that already carries our value.
-  std::string existing(pageValue);
-  if (existing == ours ||
-      (existing.size() > ours.size() + 2 &&
-       existing.compare(existing.size() - ours.size() - 2, std::string::npos, ", " + ours) == 0))
-    return existing;
-  return std::string(pageValue) + ", " + ours;
-}
 
 void AddIdentificationHeaders(SoupMessageHeaders* headers) {
   SetHeader(headers, kIdentificationHeader, kIdentificationValue);

@@ -1,8 +1,8 @@
 #pragma once
 // The headers that identify this client to the service on every request.
-#include <libsoup/soup.h>
-
 #include <string>
+
+typedef struct _SoupMessageHeaders SoupMessageHeaders;
 
 namespace vorna {
 

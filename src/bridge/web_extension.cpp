@@ -1,7 +1,6 @@
 // The web-extension module WebKit loads into every web process: defines the
 // page's `app` object in every frame, adds the identification headers to
 // every request and copies console output and uncaught errors to the logs.
-#include <jsc/jsc.h>
 #include <webkit2/webkit-web-extension.h>
 
 #include <memory>
@@ -10,9 +9,8 @@
 #include "app/paths.h"
 #include "app/text_encoding.h"
 #include "bridge/app_extension_handler.h"
-#include "bridge/app_functions.h"
+#include "bridge/app_object.h"
 #include "bridge/identification_headers.h"
-#include "bridge/jsc_conversion.h"
 #include "log/log.h"
 
 namespace vorna {
@@ -30,48 +28,11 @@ RendererBridge& Bridge() {
   return bridge;
 }
 
-// One native function; user data is its name.
-JSCValue* CallNative(GPtrArray* arguments, gpointer name) {
-  JSCContext* context = jsc_context_get_current();
-  ArgList args;
-  args.reserve(arguments->len);
-  for (guint i = 0; i < arguments->len; ++i)
-    args.push_back(ToArgValue(static_cast<JSCValue*>(g_ptr_array_index(arguments, i))));
-  ResultValue result;
-  std::u16string exception;
-  Bridge().handler->Execute(Utf8ToUtf16(static_cast<const char*>(name)), args, result,
-                            exception);
-  if (!exception.empty()) {
-    jsc_context_throw(context, Utf16ToUtf8(exception).c_str());
-    return jsc_value_new_undefined(context);
-  }
-  return ToJscValue(context, result);
-}
-
-void DefineApp(JSCContext* context) {
-  JSCValue* installer = jsc_context_evaluate(context, AppInstallerSource().c_str(), -1);
-  if (!installer || !jsc_value_is_function(installer)) {
-    if (installer) g_object_unref(installer);
-    return;
-  }
-  std::vector<JSCValue*> natives;
-  for (const AppFunction& f : kAppFunctions) {
-    std::string name(f.name);
-    natives.push_back(jsc_value_new_function_variadic(
-        context, name.c_str(), G_CALLBACK(CallNative), g_strdup(name.c_str()), g_free,
-        JSC_TYPE_VALUE));
-  }
-  JSCValue* done = jsc_value_function_callv(installer, natives.size(), natives.data());
-  if (done) g_object_unref(done);
-  for (JSCValue* native : natives) g_object_unref(native);
-  g_object_unref(installer);
-}
-
 void OnWindowObjectCleared(WebKitScriptWorld* world, WebKitWebPage*, WebKitFrame* frame,
                            gpointer) {
   JSCContext* context = webkit_frame_get_js_context_for_script_world(frame, world);
   if (!context) return;
-  DefineApp(context);
+  DefineAppObject(context, *Bridge().handler);
   g_object_unref(context);
 }
 
