@@ -418,31 +418,20 @@ bool Deliver(const WindowHandle& window, bool wantsReply, const WindowMessage& m
 
 bool PostWindowMessage(const WindowHandle& window, uint32_t message, uint64_t wParam,
                        int64_t lParam) {
-  WindowMessage m;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
   int64_t ignored;
-  return Deliver(window, false, m, &ignored);
+  return Deliver(window, false, WindowMessage{message, wParam, lParam, 0, {}}, &ignored);
 }
 
 int64_t SendWindowMessage(const WindowHandle& window, uint32_t message, uint64_t wParam,
                           int64_t lParam) {
-  WindowMessage m;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
   int64_t result;
-  Deliver(window, true, m, &result);
+  Deliver(window, true, WindowMessage{message, wParam, lParam, 0, {}}, &result);
   return result;
 }
 
 int64_t SendCopyData(const WindowHandle& window, uint64_t wParam, uint64_t copyDataKind,
                      const void* data, size_t size) {
-  WindowMessage m;
-  m.message = kWmCopyData;
-  m.wParam = wParam;
-  m.copyDataKind = copyDataKind;
+  WindowMessage m{kWmCopyData, wParam, 0, copyDataKind, {}};
   if (size > kMaxChannelPayload) return 0;
   const auto* bytes = static_cast<const uint8_t*>(data);
   m.payload.assign(bytes, bytes + size);
