@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "app/deployment.h"
+#include "app/paths.h"
+#include "browser/engine_context.h"
 #include "browser/window_manager.h"
 
 namespace vorna {
@@ -19,8 +21,8 @@ unsigned ToByte(double channel) {
 
 }  // namespace
 
-AppContext::AppContext(CommandLine commandLine)
-    : commandLine_(std::move(commandLine)), mainUrl_(StartUrl()) {
+AppContext::AppContext(const CommandLine& processCommandLine)
+    : commandLine_(ProcessBrowserSwitches(processCommandLine)), mainUrl_(StartUrl()) {
   if (commandLine_.HasSwitch("background-color")) {
     GdkRGBA rgba;
     if (gdk_rgba_parse(&rgba, commandLine_.GetSwitchValue("background-color").c_str()))
@@ -39,15 +41,24 @@ AppContext* AppContext::Get() { return g_context; }
 
 void AppContext::Initialize() {
   if (initialized_) return;
-  windowManager_ = std::make_unique<WindowManager>([this] {
-    if (terminateWhenAllWindowsClosed_) gtk_main_quit();
-  });
+  engineSettings_ = PopulateEngineSettings(commandLine_, SystemLanguage(), backgroundColor_,
+                                           ProgramDirectory());
+  // The main loop is always GTK's on the main thread: a multi-threaded
+  // message loop has no counterpart and the switch is only recorded.
+  engine_ = std::make_unique<EngineContext>(engineSettings_, ReadRequestContextRules(commandLine_),
+                                            ProgramDirectory(), ProfileFolder(), LoadDeployment());
+  windowManager_ = std::make_unique<WindowManager>(
+      [this] {
+        if (terminateWhenAllWindowsClosed_) gtk_main_quit();
+      },
+      engine_.get());
   initialized_ = true;
 }
 
 void AppContext::Shutdown() {
   if (!initialized_ || shutDown_) return;
   windowManager_.reset();
+  engine_.reset();
   shutDown_ = true;
 }
 

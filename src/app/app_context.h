@@ -5,27 +5,31 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/engine_settings.h"
 
 namespace vorna {
 
+class EngineContext;
 class WindowManager;
 
 class AppContext {
  public:
-  explicit AppContext(CommandLine commandLine);
+  // Keeps the final switch list built from the process command line.
+  explicit AppContext(const CommandLine& processCommandLine);
   ~AppContext();
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
   static AppContext* Get();
 
-  void Initialize();  // creates the window manager
-  void Shutdown();    // destroys it
+  void Initialize();  // starts the engine side and creates the window manager
+  void Shutdown();    // destroys both, windows first
 
   const CommandLine& GetCommandLine() const { return commandLine_; }
   const std::string& MainUrl() const { return mainUrl_; }
   unsigned BackgroundColor() const { return backgroundColor_; }  // 0xAARRGGBB
   WindowManager* GetWindowManager() const { return windowManager_.get(); }
+  const EngineSettings& GetEngineSettings() const { return engineSettings_; }
 
  private:
   CommandLine commandLine_;
@@ -34,6 +38,8 @@ class AppContext {
   bool shutDown_ = false;
   std::string mainUrl_;
   unsigned backgroundColor_ = 0xFFFFFFFF;
+  EngineSettings engineSettings_;
+  std::unique_ptr<EngineContext> engine_;
   std::unique_ptr<WindowManager> windowManager_;
 };
 

@@ -1,10 +1,12 @@
 // The client's entry point: single instance, start-up, main loop, shutdown.
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include <memory>
 
 #include "app/app_context.h"
 #include "app/deployment.h"
+#include "app/engine_settings.h"
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/text_encoding.h"
@@ -25,15 +27,6 @@ bool ActivateRunningInstance() {
   return true;
 }
 
-vorna::Rect PrimaryScreenStartRect() {
-  GdkDisplay* display = gdk_display_get_default();
-  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
-  if (!monitor) monitor = gdk_display_get_monitor(display, 0);
-  GdkRectangle area{0, 0, 1024, 768};
-  if (monitor) gdk_monitor_get_geometry(monitor, &area);
-  return vorna::MainWindowStartRect(area.width, area.height);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,13 +34,18 @@ int main(int argc, char** argv) {
 
   // Messages for the main window arrive here; the window binds its identity
   // before anything else starts so that two racing starts cannot both win.
-  vorna::MainWindow* mainWindow = nullptr;
+  // Messages go to the first browser window still open, as a lookup by
+  // class and title would find it.
+  std::unique_ptr<vorna::AppContext> context;
   auto channel = vorna::WindowChannelListener::Create(
-      vorna::kWindowClass, vorna::MainWindowTitle(), [&mainWindow](const vorna::WindowMessage& m) {
-        return mainWindow ? mainWindow->HandleMessage(m) : int64_t{0};
+      vorna::kWindowClass, vorna::MainWindowTitle(), [&context](const vorna::WindowMessage& m) {
+        vorna::WindowManager* windows = context ? context->GetWindowManager() : nullptr;
+        vorna::MainWindow* target = windows ? windows->ChannelWindow() : nullptr;
+        return target ? target->HandleMessage(m) : int64_t{0};
       });
   if (!channel) return ActivateRunningInstance() ? 0 : 1;
 
+  vorna::InstallEngineLogWriter(vorna::ProgramDirectory() + "log/errorLog.txt");
   vorna::HandleClearCacheRequest();
 
   vorna::CommandLine commandLine(argc, argv);
@@ -58,20 +56,31 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  auto context = std::make_unique<vorna::AppContext>(commandLine);
+  context = std::make_unique<vorna::AppContext>(commandLine);
   context->Initialize();
   vorna::ChoosePrinterCodePage();
 
   auto bridge = vorna::InstallMainWindowBridge();  // page requests and callbacks
-  mainWindow = context->GetWindowManager()->CreateRootWindow(false, PrimaryScreenStartRect(),
-                                                             context->MainUrl());
+  context->GetWindowManager()->CreateRootWindow(false, vorna::PrimaryScreenStartRect(),
+                                                context->MainUrl());
+
+  // A session ending or a terminal interrupt closes the windows the normal
+  // way, so the cookies are saved and shutdown runs in order.
+  for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    g_unix_signal_add(
+        signal,
+        [](gpointer data) -> gboolean {
+          auto* owner = static_cast<std::unique_ptr<vorna::AppContext>*>(data);
+          if (*owner && (*owner)->GetWindowManager()) (*owner)->GetWindowManager()->CloseAllWindows();
+          return G_SOURCE_CONTINUE;
+        },
+        &context);
 
   vorna::EnsureFirewallRule(vorna::FirewallFile(), vorna::AddFirewallRuleForMobileCalls);
   vorna::StartPrintThread();
 
   gtk_main();
 
-  mainWindow = nullptr;
   context->Shutdown();
   context.reset();
   channel.reset();

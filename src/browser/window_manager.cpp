@@ -1,15 +1,27 @@
 #include "browser/window_manager.h"
 
 #include <glib.h>
+#include <gtk/gtk.h>
 
 #include <algorithm>
 
 #include "app/deployment.h"
+#include "browser/engine_context.h"
 #include "browser/main_window.h"
 
 namespace vorna {
 
-WindowManager::WindowManager(std::function<void()> quitLoop) : quitLoop_(std::move(quitLoop)) {}
+Rect PrimaryScreenStartRect() {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
+  if (!monitor && display) monitor = gdk_display_get_monitor(display, 0);
+  GdkRectangle area{0, 0, 1024, 768};
+  if (monitor) gdk_monitor_get_geometry(monitor, &area);
+  return MainWindowStartRect(area.width, area.height);
+}
+
+WindowManager::WindowManager(std::function<void()> quitLoop, EngineContext* engine)
+    : quitLoop_(std::move(quitLoop)), engine_(engine) {}
 
 WindowManager::~WindowManager() {
   // Windows still open at this point are torn down without notifications.
@@ -19,13 +31,45 @@ WindowManager::~WindowManager() {
   closing_.clear();
 }
 
+unsigned WindowManager::BackgroundColor() const {
+  return engine_ ? engine_->BackgroundColor() : 0xFFFFFFFF;
+}
+
+WebKitWebView* WindowManager::NewView() {
+  if (!engine_) return WEBKIT_WEB_VIEW(webkit_web_view_new());
+  WebKitWebContext* context = engine_->ContextForNewBrowser();
+  auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
+                                            "settings", engine_->Settings(), nullptr));
+  g_object_unref(context);  // the view keeps its context
+  return view;
+}
+
 MainWindow* WindowManager::CreateRootWindow(bool withControls, const Rect& bounds,
                                             const std::string& url) {
   auto window = std::make_unique<MainWindow>(this, withControls);
   MainWindow* raw = window.get();
+  raw->SetIsChannelWindow(ChannelWindow() == nullptr);
   windows_.push_back(std::move(window));
-  raw->Initialize(bounds, url.empty() ? StartUrl() : url);
+  raw->Initialize(bounds, url.empty() ? StartUrl() : url, NewView());
   return raw;
+}
+
+WebKitWebView* WindowManager::CreatePopupWindow(WebKitWebView* opener) {
+  // A related view shares the opener's context and web process, as
+  // window.open needs.
+  auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", opener,
+                                            "settings", webkit_web_view_get_settings(opener),
+                                            nullptr));
+  auto window = std::make_unique<MainWindow>(this, false, true);
+  window->InitializeAsPopup(view);
+  windows_.push_back(std::move(window));
+  return view;
+}
+
+MainWindow* WindowManager::ChannelWindow() const {
+  for (const auto& window : windows_)
+    if (!window->IsPopup()) return window.get();
+  return nullptr;
 }
 
 void WindowManager::CloseAllWindows() {
@@ -39,9 +83,12 @@ void WindowManager::OnWindowDestroyed(MainWindow* window) {
   auto it = std::find_if(windows_.begin(), windows_.end(),
                          [window](const auto& owned) { return owned.get() == window; });
   if (it == windows_.end()) return;
+  bool wasChannelWindow = window == ChannelWindow();
   // The window object may still be on the stack of its own signal handler.
   closing_.push_back(std::move(*it));
   windows_.erase(it);
+  if (wasChannelWindow)
+    if (MainWindow* next = ChannelWindow()) next->SetIsChannelWindow(true);
   if (!reapSource_)
     reapSource_ = g_idle_add(
         [](gpointer self) -> gboolean {
