@@ -1,6 +1,8 @@
 // The real desktop for the renderer: GDK for screens and the clipboard, udev
 // for keyboards, xrandr to extend the desktop, GIO to open URLs.
 #include <gio/gio.h>
+#include <X11/extensions/Xrandr.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,7 +18,7 @@ namespace {
 
 constexpr gint64 kExtendWaitMicroseconds = 5 * G_USEC_PER_SEC;
 
-GdkDisplay* Display() {
+GdkDisplay* DefaultDisplay() {
   GdkDisplay* display = gdk_display_get_default();
   if (!display) {
     // The web process may not have connected to the display yet.
@@ -27,8 +29,38 @@ GdkDisplay* Display() {
 }
 
 GtkClipboard* Clipboard() {
-  GdkDisplay* display = Display();
+  GdkDisplay* display = DefaultDisplay();
   return display ? gtk_clipboard_get_for_display(display, GDK_SELECTION_CLIPBOARD) : nullptr;
+}
+
+// The desktop's monitors. On X11 they come from RandR, which also knows
+// monitors defined without an output of their own; elsewhere from GDK.
+std::vector<MonitorArea> Monitors() {
+  std::vector<MonitorArea> monitors;
+  GdkDisplay* display = DefaultDisplay();
+  if (!display) return monitors;
+  if (GDK_IS_X11_DISPLAY(display)) {
+    ::Display* x = gdk_x11_display_get_xdisplay(display);
+    int event, error, major = 0, minor = 0;
+    if (XRRQueryExtension(x, &event, &error) && XRRQueryVersion(x, &major, &minor) &&
+        (major > 1 || (major == 1 && minor >= 5))) {
+      int count = 0;
+      XRRMonitorInfo* list = XRRGetMonitors(x, DefaultRootWindow(x), True, &count);
+      for (int i = 0; i < count; ++i)
+        monitors.push_back({list[i].x, list[i].y, list[i].width, list[i].height,
+                            list[i].primary != 0});
+      if (list) XRRFreeMonitors(list);
+      if (!monitors.empty()) return monitors;
+    }
+  }
+  GdkMonitor* primary = gdk_display_get_primary_monitor(display);
+  for (int i = 0, n = gdk_display_get_n_monitors(display); i < n; ++i) {
+    GdkMonitor* monitor = gdk_display_get_monitor(display, i);
+    GdkRectangle area;
+    gdk_monitor_get_geometry(monitor, &area);
+    monitors.push_back({area.x, area.y, area.width, area.height, monitor == primary});
+  }
+  return monitors;
 }
 
 enum class RunResult { kNotStarted, kFinished, kStillRunning };
@@ -88,24 +120,11 @@ class SystemDesktop : public Desktop {
     return true;
   }
 
-  int MonitorCount() override {
-    GdkDisplay* display = Display();
-    return display ? gdk_display_get_n_monitors(display) : 0;
-  }
+  int MonitorCount() override { return static_cast<int>(Monitors().size()); }
 
   std::array<int, 4> SecondScreenRegion() override {
-    GdkDisplay* display = Display();
-    if (!display) return {0, 0, 0, 0};
-    GdkMonitor* primary = gdk_display_get_primary_monitor(display);
-    if (!primary) primary = gdk_display_get_monitor(display, 0);
-    for (int i = 0, n = gdk_display_get_n_monitors(display); i < n; ++i) {
-      GdkMonitor* monitor = gdk_display_get_monitor(display, i);
-      if (!monitor || monitor == primary) continue;
-      GdkRectangle area;
-      gdk_monitor_get_geometry(monitor, &area);
-      return {area.x, area.y, area.width, area.height};
-    }
-    return {0, 0, 0, 0};
+    MonitorArea second = SecondMonitor(Monitors());
+    return {second.x, second.y, second.width, second.height};
   }
 
   bool HasKeyboard() override { return AnyKeyboardPresent(); }

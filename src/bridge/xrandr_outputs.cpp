@@ -33,4 +33,16 @@ std::vector<std::string> ExtendDesktopCommand(const std::vector<XrandrOutput>& o
           outputs[primary].name};
 }
 
+MonitorArea SecondMonitor(const std::vector<MonitorArea>& monitors) {
+  size_t primary = 0;
+  for (size_t i = 0; i < monitors.size(); ++i)
+    if (monitors[i].primary) {
+      primary = i;
+      break;
+    }
+  for (size_t i = 0; i < monitors.size(); ++i)
+    if (i != primary) return monitors[i];
+  return {};
+}
+
 }  // namespace vorna

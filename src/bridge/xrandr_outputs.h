@@ -1,6 +1,7 @@
 #pragma once
-// Reading `xrandr --query` and building the command that places the second
-// connected output right of the primary one.
+// Monitors and outputs as the X server's RandR reports them: the second
+// monitor, and the xrandr command that places the second output right of the
+// primary one.
 #include <string>
 #include <vector>
 
@@ -15,5 +16,13 @@ struct XrandrOutput {
 std::vector<XrandrOutput> ParseXrandrOutputs(const std::string& query);
 // Empty when there are fewer than two connected outputs.
 std::vector<std::string> ExtendDesktopCommand(const std::vector<XrandrOutput>& outputs);
+
+struct MonitorArea {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool primary = false;
+};
+// The first monitor that is not the primary one (the first monitor when none
+// is marked primary); all zeros when there is none.
+MonitorArea SecondMonitor(const std::vector<MonitorArea>& monitors);
 
 }  // namespace vorna

@@ -5,6 +5,7 @@
 #include "app/text_encoding.h"
 #include "bridge/app_object.h"
 #include "bridge/bridge_messages.h"
+#include "bridge/main_window_requests.h"
 #include "bridge_fakes.h"
 #include "printing/print_request.h"
 
@@ -91,6 +92,35 @@ TEST_F(AppObjectTest, DefiningAgainKeepsOneObjectWithAllFunctions) {
   Eval("app.extra = 1");
   DefineAppObject(context_, handler_);
   EXPECT_EQ(Eval("[app.extra, Object.keys(app).length]"), "[1,30]");
+}
+
+// The callback text with a hostile caller number: the page's phoneCall gets
+// the number as it was, and nothing else runs.
+TEST_F(AppObjectTest, CallerNumberArrivesAsTextAndRunsNothingElse) {
+  JSCValue* setup = jsc_context_evaluate(
+      context_,
+      "var calls = []; function phoneCall(n) { calls.push(n); }"
+      "function alert() { calls.push('alert ran'); }",
+      -1);
+  g_object_unref(setup);
+  const std::vector<std::string> numbers = {
+      "12345", "\");alert(1);//", "\\\"", "a\nb\rc", "x\u2028y</script>", "价格"};
+  for (const std::string& number : numbers) {
+    JSCValue* done = jsc_context_evaluate(context_, PhoneCallScript(number).c_str(), -1);
+    g_object_unref(done);
+  }
+  JSCValue* calls = jsc_context_get_value(context_, "calls");
+  JSCValue* length = jsc_value_object_get_property(calls, "length");
+  ASSERT_EQ(jsc_value_to_int32(length), static_cast<int32_t>(numbers.size()));
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    JSCValue* element = jsc_value_object_get_property_at_index(calls, i);
+    gchar* text = jsc_value_to_string(element);
+    EXPECT_EQ(text, numbers[i]);
+    g_free(text);
+    g_object_unref(element);
+  }
+  g_object_unref(length);
+  g_object_unref(calls);
 }
 
 }  // namespace

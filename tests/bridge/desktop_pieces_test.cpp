@@ -27,6 +27,22 @@ TEST(XrandrOutputs, SecondConnectedOutputGoesRightOfThePrimary) {
   EXPECT_TRUE(ParseXrandrOutputs("").empty());
 }
 
+TEST(SecondMonitor, FirstMonitorThatIsNotThePrimary) {
+  auto show = [](const MonitorArea& m) {
+    return std::to_string(m.x) + "," + std::to_string(m.y) + "," + std::to_string(m.width) +
+           "x" + std::to_string(m.height);
+  };
+  MonitorArea a{0, 0, 1920, 1080, false}, b{1920, 0, 1024, 768, false},
+      c{-800, 100, 800, 600, false};
+  MonitorArea primaryB = b;
+  primaryB.primary = true;
+  EXPECT_EQ(show(SecondMonitor({a, b})), "1920,0,1024x768");    // none marked: first is primary
+  EXPECT_EQ(show(SecondMonitor({a, primaryB, c})), "0,0,1920x1080");
+  EXPECT_EQ(show(SecondMonitor({c, primaryB})), "-800,100,800x600");
+  EXPECT_EQ(show(SecondMonitor({a})), "0,0,0x0");
+  EXPECT_EQ(show(SecondMonitor({})), "0,0,0x0");
+}
+
 TEST(IdentificationHeader, PageValueStaysBesideOurs) {
   EXPECT_EQ(CombinedHeaderValue(nullptr, "vornaer_master_pc"), "vornaer_master_pc");
   EXPECT_EQ(CombinedHeaderValue("", "2.0.1"), "2.0.1");
