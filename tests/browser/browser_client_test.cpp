@@ -96,6 +96,7 @@ TEST_F(BrowserClientTest, IdentificationHeadersOnEveryKindOfRequest) {
   Page("/frame", "<html><body>frame</body></html>");
   for (const char* path : {"/xhr", "/fetch", "/own"}) Page(path, "ok");
   StartServer();
+  client_.SetEnv("LANGUAGE=zh_TW");  // a Chinese system language
   client_.Start();
   for (const char* path : {"/master/login", "/frame", "/xhr", "/fetch", "/own"}) {
     ASSERT_TRUE(WaitForRequest(path)) << path;
@@ -108,6 +109,8 @@ TEST_F(BrowserClientTest, IdentificationHeadersOnEveryKindOfRequest) {
       EXPECT_EQ(Header(headers, "My-Header"), kOurHeader) << path;
     }
   }
+  std::string languages = Header(Seen("/master/login").front(), "Accept-Language");
+  EXPECT_EQ(languages.rfind("zh-CN,zh", 0), 0u) << languages;
   CloseMainWindowAndExpectExit();
 }
 
@@ -238,6 +241,33 @@ TEST_F(BrowserClientTest, PopupIsOwnedAndPlacedByItsNameAndTheLastWindowEndsTheL
   EXPECT_TRUE(WaitFor([&] { return FindWindows().size() == 1; }));
   EXPECT_TRUE(client_.Running());
   RequestClose(popup.id);
+  EXPECT_EQ(client_.WaitForExit(), 0);
+}
+
+TEST_F(BrowserClientTest, CtrlClickOpensAWindowThatTakesOverTheChannel) {
+  if (system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "needs xdotool";
+  Page("/master/login",
+       "<html><body style='margin:0'><a href='/linked' style='display:block;width:100%;"
+       "height:400px;background:#ccc'>link</a></body></html>");
+  Page("/linked", "<html><body>linked</body></html>");
+  StartServer();
+  client_.Start();
+  XWindow main = WaitForMainWindow();
+  ASSERT_TRUE(WaitFor([] { return FindWindows("VornaLoading").empty(); }));
+  std::string click = "xdotool mousemove " + std::to_string(main.x + 100) + " " +
+                      std::to_string(main.y + 100) + " keydown ctrl click 1 keyup ctrl";
+  ASSERT_EQ(system(click.c_str()), 0);
+  ASSERT_TRUE(WaitForRequest("/linked"));
+  ASSERT_TRUE(WaitFor([] { return FindWindows().size() == 2; }));
+  for (const auto& w : FindWindows()) EXPECT_EQ(w.title, "Vorna商户端 (版本2.0.1)");
+  EXPECT_EQ(Seen("/master/login").size(), 1u);  // the main window did not navigate
+
+  // With the main window gone the other one answers the channel.
+  RequestClose(main.id);
+  ASSERT_TRUE(WaitFor([] { return FindWindows().size() == 1; }));
+  ASSERT_TRUE(Post(kWmCommand, 32008));
+  EXPECT_TRUE(WaitForRequest("/master/login", 2));
+  ASSERT_TRUE(Post(kWmCommand, 105));
   EXPECT_EQ(client_.WaitForExit(), 0);
 }
 
