@@ -1,5 +1,7 @@
 #include "printing/print_queue.h"
 
+#include <memory>
+
 namespace vorna {
 
 void PrintQueue::push(const PrintJob& job) {
@@ -35,7 +37,9 @@ size_t PrintQueue::pendingJobs() const {
 }
 
 PrintQueue& ThePrintQueue() {
-  static PrintQueue queue;
+  // Never destroyed: nobody waits for the print thread at exit, and a job
+  // still running then must not come back to a destroyed lock.
+  static PrintQueue& queue = *std::make_unique<PrintQueue>().release();
   return queue;
 }
 
