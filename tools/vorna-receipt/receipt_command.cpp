@@ -11,6 +11,7 @@
 #include "app/text_encoding.h"
 #include "log/log.h"
 #include "printing/receipt.h"
+#include "printing/receipt_image_step.h"
 
 namespace vorna {
 namespace {
@@ -88,6 +89,8 @@ int RunRenderCommand(const RenderCommand& command) {
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   ReceiptRenderOptions options;
   options.paperWidth = command.paperWidth;
+  // Images are fetched and converted into the program directory, as a job does.
+  options.prepareImage = DownloadingImagePreparer();
   options.log = [](const std::u16string& line) {
     WriteSoftwareLog(line);
     std::cerr << Utf16ToUtf8(line) << "\n";
