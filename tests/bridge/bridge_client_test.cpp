@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <sstream>
 
+#include "app/text_encoding.h"
 #include "bridge/bridge_messages.h"
 #include "client_harness.h"
 #include "platform/window_channel.h"
@@ -26,6 +28,22 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   while (std::getline(stream, part, separator)) parts.push_back(part);
   if (!text.empty() && text.back() == separator) parts.emplace_back();
   return parts;
+}
+
+// The text of the client's log files whose names start with `prefix`.
+std::string LogText(const std::string& logFolder, const std::string& prefix) {
+  std::string text;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(logFolder, error)) {
+    if (entry.path().filename().string().rfind(prefix, 0) != 0) continue;
+    std::string bytes = ReadFileBytes(entry.path().string());
+    std::u16string units;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+      units.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
+                                            (static_cast<uint8_t>(bytes[i + 1]) << 8)));
+    text += Utf16ToUtf8(units);
+  }
+  return text;
 }
 
 class BridgeClientTest : public ::testing::Test {
@@ -130,6 +148,14 @@ TEST_F(BridgeClientTest, EveryFunctionInTheRealClient) {
            (windows[0].width >= 1920 ||
             HasWindowState(windows[0].id, "_NET_WM_STATE_FULLSCREEN"));
   }, 10)) << "not full screen";
+
+  // Console output goes to the web log, the uncaught error to the crash log.
+  const std::string logs = client_.ProgramDir() + "log/";
+  EXPECT_TRUE(WaitFor([&] {
+    return LogText(logs, "crash").find("bridge page uncaught error") != std::string::npos;
+  }, 10));
+  EXPECT_NE(LogText(logs, "网页日志").find("bridge page console line"), std::string::npos);
+  EXPECT_EQ(LogText(logs, "网页日志").find("uncaught"), std::string::npos);
 
   // Callbacks run in the page's main frame.
   ASSERT_TRUE(PostToClient(kUmPhoneCall, 5, 0));
