@@ -32,6 +32,7 @@ void ApplyFullScreen(Window& window, int mode) {
 }
 
 bool LaunchChromiumFamily(const std::string& url) {
+  if (!IsSafeBrowserArgument(url)) return false;
   for (const std::string& name : ChromiumFamilyBrowsers()) {
     gchar* program = g_find_program_in_path(name.c_str());
     if (!program) continue;

@@ -38,6 +38,8 @@ std::string PhoneCallScript(const std::string& number) {
   return "phoneCall(" + Utf16ToUtf8(JavaScriptStringLiteral(Utf8ToUtf16(number))) + ");";
 }
 
+bool IsSafeBrowserArgument(const std::string& url) { return !url.empty() && url[0] != '-'; }
+
 std::string OpenUrlFromPayload(const std::vector<uint8_t>& payload) {
   std::u16string url;
   for (size_t i = 0; i + 1 < payload.size(); i += 2) {

@@ -33,6 +33,10 @@ std::optional<int64_t> HandleMainWindowRequest(const WindowMessage& message,
 // phoneCall("NUMBER"); with the number as a JavaScript string literal.
 std::string PhoneCallScript(const std::string& number);
 
+// Whether the text may be put on an outside browser's command line: a text
+// starting with '-' would be read as an option, not a URL.
+bool IsSafeBrowserArgument(const std::string& url);
+
 // The URL of a COPYDATA_OPEN_URL payload (UTF-16LE, up to its first zero
 // unit), as UTF-8.
 std::string OpenUrlFromPayload(const std::vector<uint8_t>& payload);

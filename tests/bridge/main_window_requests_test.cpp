@@ -119,6 +119,14 @@ TEST_F(MainWindowRequestsTest, OpenUrlRequestRepliesWhatTheOutsideBrowserGave) {
   EXPECT_EQ(actions_.openedUrls.size(), 2u);
 }
 
+TEST(OutsideBrowser, OptionLikeTextNeverReachesItsCommandLine) {
+  EXPECT_TRUE(IsSafeBrowserArgument("http://a.example/"));
+  EXPECT_TRUE(IsSafeBrowserArgument("www.example.com"));
+  EXPECT_FALSE(IsSafeBrowserArgument("--renderer-cmd-prefix=touch /tmp/x"));
+  EXPECT_FALSE(IsSafeBrowserArgument("-h"));
+  EXPECT_FALSE(IsSafeBrowserArgument(""));
+}
+
 TEST_F(MainWindowRequestsTest, WindowRequests) {
   Handle(Message(kUmSetFullScreen, 1));
   Handle(Message(kUmSetFullScreen, 2));
