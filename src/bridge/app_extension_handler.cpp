@@ -238,8 +238,8 @@ ResultValue AppExtensionHandler::IsHasCard(const ArgList& args) {
   if (!OneOf(args, &ArgValue::IsBoolean)) return StateOnly(kRejected);
   std::u16string uid;
   int32_t state = devices_.DetectCard(args[0].boolean, uid);
-  return ResultValue::Object(
-      {{u"uid", ResultValue::String(state == 0 ? uid : u"")}, {u"state", ResultValue::Integer(state)}});
+  return ResultValue::Object({{u"uid", ResultValue::String(state == 0 ? uid : u"")},
+                              {u"state", ResultValue::Integer(state)}});
 }
 
 ResultValue AppExtensionHandler::CreateNewCard(const ArgList& args) {

@@ -36,7 +36,8 @@ std::string AppInstallerSource() {
     if (!parameters.empty()) parameters += ",";
     parameters += f.name;
   }
-  std::string source = "(function(" + parameters + ") {var app = globalThis.app;if (!app) app = {};";
+  std::string source =
+      "(function(" + parameters + ") {var app = globalThis.app;if (!app) app = {};";
   for (const AppFunction& f : kAppFunctions) source += WrapperLine(f, false);
   source += "globalThis.app = app;})";
   return source;

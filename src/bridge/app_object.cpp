@@ -32,7 +32,9 @@ JSCValue* CallNative(GPtrArray* arguments, gpointer data) {
   return ToJscValue(context, result);
 }
 
-void FreeBinding(gpointer data) { std::unique_ptr<NativeBinding>(static_cast<NativeBinding*>(data)); }
+void FreeBinding(gpointer data) {
+  std::unique_ptr<NativeBinding> binding(static_cast<NativeBinding*>(data));
+}
 
 }  // namespace
 

@@ -39,7 +39,8 @@ TwoScreenDisplay::TwoScreenDisplay() {
       int x, width, height;
       bool primary;
     };
-    for (const Area& area : {Area{"LEFT", 0, 1920, 1080, true}, Area{"RIGHT", 1920, 1024, 768, false}}) {
+    for (const Area& area :
+         {Area{"LEFT", 0, 1920, 1080, true}, Area{"RIGHT", 1920, 1024, 768, false}}) {
       XRRMonitorInfo* monitor = XRRAllocateMonitor(d, area.primary ? 1 : 0);
       monitor->name = XInternAtom(d, area.name, False);
       monitor->x = area.x;

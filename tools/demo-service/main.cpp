@@ -16,7 +16,8 @@ namespace {
 std::string HeaderLines(const httplib::Request& request) {
   std::string lines;
   for (const char* name : {"My-Header", "My-Version", "User-Agent", "Accept-Language"}) {
-    if (request.has_header(name)) lines += std::string(name) + ": " + request.get_header_value(name) + "\n";
+    if (request.has_header(name))
+      lines += std::string(name) + ": " + request.get_header_value(name) + "\n";
   }
   return lines;
 }
