@@ -17,6 +17,7 @@
 
 // After the HTTP library: Xlib's macros (Success, ...) would clash with it.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace vorna::test {
 namespace {
@@ -137,6 +138,15 @@ TEST_F(BrowserClientTest, SessionAndPersistentCookiesSurviveARestart) {
   CloseMainWindowAndExpectExit();
 }
 
+unsigned long TransientFor(unsigned long window) {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return 0;
+  Window owner = 0;
+  if (!XGetTransientForHint(d, window, &owner)) owner = 0;
+  XCloseDisplay(d);
+  return owner;
+}
+
 // Listening TCP sockets on `port` as "address:port" in /proc/net/tcp{,6} form.
 std::vector<std::string> ListeningAddresses(int port) {
   std::vector<std::string> found;
@@ -233,6 +243,8 @@ TEST_F(BrowserClientTest, PopupIsOwnedAndPlacedByItsNameAndTheLastWindowEndsTheL
   EXPECT_EQ(popup.y, 50);
   EXPECT_EQ(popup.width, 300);
   EXPECT_EQ(popup.height, 200);
+  EXPECT_EQ(popup.frameX, popup.x) << "caption-less";
+  EXPECT_EQ(TransientFor(popup.id), main.id) << "owned by the main window";
   ASSERT_TRUE(WaitForRequest("/popup"));
   EXPECT_EQ(Header(Seen("/popup").front(), "Referer").find(server_.Origin()), 0u);
 
@@ -360,6 +372,41 @@ TEST_F(BrowserClientTest, FullScreenOnOffAndToggle) {
   EXPECT_TRUE(WaitFor(covers, 10));
   ASSERT_TRUE(Post(kSetFullScreen, 2));
   EXPECT_TRUE(WaitFor(maximized, 10));
+  CloseMainWindowAndExpectExit();
+}
+
+TEST_F(BrowserClientTest, PageFullScreenMaximizesAndRestores) {
+  WindowManagerProcess wm;
+  if (!wm.Running()) GTEST_SKIP() << "openbox is not available";
+  if (system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "needs xdotool";
+  Page("/master/login",
+       "<html><body style='margin:0'><div style='width:100%;height:300px' onclick=\""
+       "if (document.fullscreenElement) document.exitFullscreen().then(() => fetch('/left'));"
+       "else document.documentElement.requestFullscreen().then(() => fetch('/entered'),"
+       " () => fetch('/refused'));\">page</div></body></html>");
+  for (const char* path : {"/entered", "/left", "/refused"}) Page(path, "ok");
+  StartServer();
+  client_.Start();
+  XWindow main = WaitForMainWindow();
+  ASSERT_TRUE(WaitFor([] { return FindWindows("VornaLoading").empty(); }));
+  auto maximized = [&] {
+    XWindow w = WaitForMainWindow();
+    return HasWindowState(w.id, "_NET_WM_STATE_MAXIMIZED_VERT");
+  };
+  auto click = [&] {
+    XWindow w = WaitForMainWindow();
+    std::string command = "xdotool mousemove " + std::to_string(w.x + 50) + " " +
+                          std::to_string(w.y + 50) + " click 1";
+    return system(command.c_str()) == 0;
+  };
+  ASSERT_FALSE(maximized());
+  ASSERT_TRUE(click());
+  EXPECT_TRUE(WaitFor(maximized, 10));
+  EXPECT_TRUE(WaitForRequest("/entered", 1, 10));
+  EXPECT_TRUE(Seen("/refused").empty());
+  ASSERT_TRUE(click());
+  EXPECT_TRUE(WaitFor([&] { return !maximized(); }, 10));
+  EXPECT_TRUE(WaitForRequest("/left", 1, 10));
   CloseMainWindowAndExpectExit();
 }
 

@@ -106,6 +106,16 @@ struct DisplayCloser {
 };
 using DisplayHandle = std::unique_ptr<Display, DisplayCloser>;
 
+// Windows of the client come and go while we look at them (a loading dialog
+// closes, a window manager reparents); a vanished window must not end the
+// test through Xlib's default error handler.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+Display* OpenDisplay() {
+  XSetErrorHandler(IgnoreXError);
+  return XOpenDisplay(nullptr);
+}
+
 std::string Utf8Property(Display* d, Window w, const char* name) {
   Atom property = XInternAtom(d, name, False);
   Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
@@ -161,7 +171,7 @@ void Collect(Display* d, Window w, const std::string& wmClass, Window topLevel, 
 
 std::vector<XWindow> FindWindows(const std::string& wmClass) {
   std::vector<XWindow> windows;
-  DisplayHandle d(XOpenDisplay(nullptr));
+  DisplayHandle d(OpenDisplay());
   if (!d) return windows;
   Window root = DefaultRootWindow(d.get());
   Collect(d.get(), root, wmClass, root, 0, windows);
@@ -169,14 +179,14 @@ std::vector<XWindow> FindWindows(const std::string& wmClass) {
 }
 
 std::pair<int, int> ScreenSize() {
-  DisplayHandle d(XOpenDisplay(nullptr));
+  DisplayHandle d(OpenDisplay());
   if (!d) return {0, 0};
   int screen = DefaultScreen(d.get());
   return {DisplayWidth(d.get(), screen), DisplayHeight(d.get(), screen)};
 }
 
 void RequestClose(unsigned long window) {
-  DisplayHandle d(XOpenDisplay(nullptr));
+  DisplayHandle d(OpenDisplay());
   if (!d) return;
   XEvent event{};
   event.xclient.type = ClientMessage;
@@ -190,7 +200,7 @@ void RequestClose(unsigned long window) {
 }
 
 bool HasWindowState(unsigned long window, const std::string& state) {
-  DisplayHandle d(XOpenDisplay(nullptr));
+  DisplayHandle d(OpenDisplay());
   if (!d) return false;
   Atom wanted = XInternAtom(d.get(), state.c_str(), False);
   Atom type;
