@@ -1,6 +1,11 @@
 #include "browser/engine_context.h"
 
 #include <glib/gstdio.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 #include <vector>
 
@@ -27,6 +32,31 @@ void RemoveFolder(const std::string& folder) {
   if (folder.empty()) return;
   ClearFolder(folder);
   g_rmdir(folder.c_str());
+}
+
+constexpr const char* kRunFolderPrefix = "vorna-engine-";
+
+// Run folders of clients that ended without tidying up (killed, crashed):
+// "vorna-engine-<pid>-XXXXXX" whose process is gone.
+void RemoveAbandonedRunFolders() {
+  const std::string tmp = g_get_tmp_dir();
+  GDir* dir = g_dir_open(tmp.c_str(), 0, nullptr);
+  if (!dir) return;
+  std::vector<std::string> abandoned;
+  const std::string prefix = kRunFolderPrefix;
+  while (const char* name = g_dir_read_name(dir)) {
+    if (std::string(name).rfind(prefix, 0) != 0) continue;
+    char* end = nullptr;
+    long pid = std::strtol(name + prefix.size(), &end, 10);
+    if (pid <= 0 || !end || *end != '-') continue;
+    if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    std::string path = tmp + "/" + name;
+    GStatBuf info;
+    if (g_lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid())
+      abandoned.push_back(path + "/");
+  }
+  g_dir_close(dir);
+  for (const auto& folder : abandoned) RemoveFolder(folder);
 }
 
 WebKitWebsiteDataManager* DataManagerIn(const std::string& folder) {
@@ -86,7 +116,9 @@ EngineContext::EngineContext(const EngineSettings& settings, const RequestContex
 
   // The engine's own storage and HTTP cache live for one run only; cookies
   // are kept apart, in the profile folder.
-  if (gchar* folder = g_dir_make_tmp("vorna-engine-XXXXXX", nullptr)) {
+  RemoveAbandonedRunFolders();
+  std::string pattern = std::string(kRunFolderPrefix) + std::to_string(getpid()) + "-XXXXXX";
+  if (gchar* folder = g_dir_make_tmp(pattern.c_str(), nullptr)) {
     runFolder_ = std::string(folder) + "/";
     g_free(folder);
   } else {
@@ -113,6 +145,9 @@ EngineContext::~EngineContext() {
 WebKitWebContext* EngineContext::NewContext(WebKitWebsiteDataManager* dataManager) {
   WebKitWebContext* context = webkit_web_context_new_with_website_data_manager(dataManager);
   g_object_unref(dataManager);
+  // The engine has no interface language of its own to set to zh-CN: its few
+  // texts follow the process locale. The preferred languages are what the
+  // page sees (Accept-Language, navigator.languages).
   if (!engineSettings_.acceptLanguages.empty()) {
     std::vector<const gchar*> languages;
     for (const auto& language : engineSettings_.acceptLanguages) languages.push_back(language.c_str());

@@ -36,6 +36,8 @@ unsigned WindowManager::BackgroundColor() const {
 }
 
 WebKitWebView* WindowManager::NewView() {
+  // Per-browser settings hold only the off-screen frame rate, which has no
+  // use here: every view is an ordinary on-screen widget.
   if (!engine_) return WEBKIT_WEB_VIEW(webkit_web_view_new());
   WebKitWebContext* context = engine_->ContextForNewBrowser();
   auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,

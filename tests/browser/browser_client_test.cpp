@@ -147,6 +147,32 @@ unsigned long TransientFor(unsigned long window) {
   return owner;
 }
 
+// This run's engine folders of process `pid` in the temporary folder.
+std::vector<std::string> RunFolders(pid_t pid) {
+  std::vector<std::string> found;
+  std::string prefix = "vorna-engine-" + std::to_string(pid) + "-";
+  for (const auto& entry : std::filesystem::directory_iterator(g_get_tmp_dir()))
+    if (entry.path().filename().string().rfind(prefix, 0) == 0) found.push_back(entry.path());
+  return found;
+}
+
+TEST_F(BrowserClientTest, EngineFolderGoesAtExitAndAfterAKill) {
+  Page("/master/login", "<html><body>login</body></html>");
+  StartServer();
+  pid_t killed = client_.Start();
+  ASSERT_TRUE(WaitForRequest("/master/login"));
+  ASSERT_EQ(RunFolders(killed).size(), 1u);
+  client_.Kill();  // leaves its folder behind
+  ASSERT_EQ(RunFolders(killed).size(), 1u);
+
+  pid_t clean = client_.Start();
+  ASSERT_TRUE(WaitForRequest("/master/login", 2));
+  EXPECT_TRUE(RunFolders(killed).empty()) << "the next start removes what a dead client left";
+  EXPECT_EQ(RunFolders(clean).size(), 1u);
+  CloseMainWindowAndExpectExit();
+  EXPECT_TRUE(RunFolders(clean).empty());
+}
+
 // Listening TCP sockets on `port` as "address:port" in /proc/net/tcp{,6} form.
 std::vector<std::string> ListeningAddresses(int port) {
   std::vector<std::string> found;
@@ -279,6 +305,15 @@ TEST_F(BrowserClientTest, CtrlClickOpensAWindowThatTakesOverTheChannel) {
   ASSERT_TRUE(WaitFor([] { return FindWindows().size() == 1; }));
   ASSERT_TRUE(Post(kWmCommand, 32008));
   EXPECT_TRUE(WaitForRequest("/master/login", 2));
+  ASSERT_TRUE(Post(kWmCommand, 32002));  // download failed: a message box
+  XWindow box;
+  EXPECT_TRUE(WaitFor([&] {
+    for (const auto& w : FindWindows())
+      if (w.title == "提示") return box = w, true;
+    return false;
+  }));
+  RequestClose(box.id);
+  EXPECT_TRUE(WaitFor([] { return FindWindows().size() == 1; }));
   ASSERT_TRUE(Post(kWmCommand, 105));
   EXPECT_EQ(client_.WaitForExit(), 0);
 }
