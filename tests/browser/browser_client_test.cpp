@@ -147,6 +147,31 @@ unsigned long TransientFor(unsigned long window) {
   return owner;
 }
 
+// Colour of one screen pixel as 0xRRGGBB.
+unsigned long ScreenPixel(int x, int y) {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return 0;
+  unsigned long pixel = 0;
+  if (XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap)) {
+    pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+  }
+  XCloseDisplay(d);
+  return pixel;
+}
+
+TEST_F(BrowserClientTest, BackgroundColourSwitchShowsBehindATransparentPage) {
+  Page("/master/login", "<html><body style='background:transparent'></body></html>");
+  StartServer();
+  client_.Start({"--background-color=#00ff00"});
+  XWindow main = WaitForMainWindow();
+  ASSERT_TRUE(WaitFor([] { return FindWindows("VornaLoading").empty(); }));
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixel(main.x + 20, main.y + main.height - 20) == 0x00FF00; },
+                      10))
+      << std::hex << ScreenPixel(main.x + 20, main.y + main.height - 20);
+  CloseMainWindowAndExpectExit();
+}
+
 // This run's engine folders of process `pid` in the temporary folder.
 std::vector<std::string> RunFolders(pid_t pid) {
   std::vector<std::string> found;
