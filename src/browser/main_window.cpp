@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/deployment.h"
 #include "browser/loading_dialog.h"
@@ -478,8 +479,29 @@ void MainWindow::OnViewClose(WebKitWebView* view, gpointer self) {
   auto* window = static_cast<MainWindow*>(self);
   window->browserClosing_ = true;
   if (!window->window_) window->windowDestroyed_ = true;  // a pop-up never shown
+  if (window->pageUsedFullScreen_ && window->window_ && !window->windowDestroyed_) {
+    window->RetireView();
+    gtk_widget_destroy(GTK_WIDGET(window->window_));
+    return;
+  }
   gtk_widget_destroy(GTK_WIDGET(view));
   if (window->window_ && !window->windowDestroyed_) gtk_widget_destroy(GTK_WIDGET(window->window_));
+}
+
+void MainWindow::RetireView() {
+  // The engine crashes the process some time after a view whose page has been
+  // in full screen is destroyed. Such a view leaves its window, drops its page
+  // and is kept, deliberately never released, until the process ends.
+  static std::vector<WebKitWebView*> retired;
+  WebKitWebView* view = webView_;
+  g_signal_handlers_disconnect_by_data(view, this);
+  g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(view), this);
+  retired.push_back(WEBKIT_WEB_VIEW(g_object_ref(view)));
+  if (GtkWidget* parent = gtk_widget_get_parent(GTK_WIDGET(view)))
+    gtk_container_remove(GTK_CONTAINER(parent), GTK_WIDGET(view));
+  webkit_web_view_load_uri(view, "about:blank");
+  webView_ = nullptr;
+  browserDestroyed_ = true;
 }
 
 void MainWindow::OnViewDestroy(GtkWidget*, gpointer self) {
@@ -514,7 +536,8 @@ GtkWidget* MainWindow::OnCreate(WebKitWebView* view, WebKitNavigationAction*, gp
   return GTK_WIDGET(window->manager_->CreatePopupWindow(view));
 }
 
-gboolean MainWindow::OnEnterFullScreen(WebKitWebView* view, gpointer) {
+gboolean MainWindow::OnEnterFullScreen(WebKitWebView* view, gpointer self) {
+  static_cast<MainWindow*>(self)->pageUsedFullScreen_ = true;
   // The page's full screen maximizes the window (or restores a maximized one)
   // instead of taking the whole screen.
   GtkWidget* top = gtk_widget_get_toplevel(GTK_WIDGET(view));

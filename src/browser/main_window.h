@@ -87,6 +87,7 @@ class MainWindow {
   void UpdateNavigationState();
   void ApplyFullScreen(bool on);
   void MaybeNotifyDestroyed();
+  void RetireView();
   void OnPageLoadFinished();
   void ShowPopup(const std::string& windowName);
 
@@ -114,6 +115,7 @@ class MainWindow {
   GtkWidget* buttons_[4] = {};                 // Back, Forward, Reload, Stop
   GtkWidget* address_ = nullptr;
   std::unique_ptr<LoadingDialog> loadingDialog_;
+  bool pageUsedFullScreen_ = false;
   bool browserClosing_ = false;
   bool browserDestroyed_ = false;
   bool windowDestroyed_ = false;
