@@ -10,17 +10,9 @@ add_library(vorna_printing STATIC
   ${CMAKE_CURRENT_LIST_DIR}/print_thread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printer_io.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printer_locator.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/receipt_image.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/receipt_image.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/receipt_image_step.cpp)
 target_include_directories(vorna_printing PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(vorna_printing
-  PUBLIC vorna_log vorna_config vorna_platform_printers Threads::Threads
-  PRIVATE PkgConfig::CURL PkgConfig::GDK_PIXBUF)
-if(TARGET vorna_printing_render)
-  target_sources(vorna_printing PRIVATE ${CMAKE_CURRENT_LIST_DIR}/receipt_image_step.cpp)
-  target_link_libraries(vorna_printing PUBLIC vorna_printing_render)
-  target_compile_definitions(vorna_printing PRIVATE VORNA_HAVE_RECEIPT_RENDER)
-endif()
-if(TARGET vorna_channel)
-  target_link_libraries(vorna_printing PRIVATE vorna_channel)
-  target_compile_definitions(vorna_printing PRIVATE VORNA_HAVE_WINDOW_CHANNEL)
-endif()
+  PUBLIC vorna_printing_render vorna_log vorna_config vorna_platform_printers Threads::Threads
+  PRIVATE vorna_channel PkgConfig::CURL PkgConfig::GDK_PIXBUF)

@@ -1,13 +1,10 @@
 #include "printing/print_job_runner.h"
 
-#ifdef VORNA_HAVE_RECEIPT_RENDER
 #include "printing/receipt.h"
 #include "printing/receipt_image_step.h"
-#endif
 
 namespace vorna {
 
-#ifdef VORNA_HAVE_RECEIPT_RENDER
 ReceiptRendering DefaultReceiptRendering() {
   ReceiptRendering rendering;
   rendering.render = [](const std::u16string& templateText, int32_t paperWidth,
@@ -24,16 +21,5 @@ ReceiptRendering DefaultReceiptRendering() {
   };
   return rendering;
 }
-#else
-// Built without the renderer: every receipt is a template failure.
-ReceiptRendering DefaultReceiptRendering() {
-  ReceiptRendering rendering;
-  rendering.render = [](const std::u16string&, int32_t, std::string&) {
-    return static_cast<int>(kPrintTemplateFailed);
-  };
-  rendering.substituteCopyNumber = [](std::string&, int) {};
-  return rendering;
-}
-#endif
 
 }  // namespace vorna

@@ -8,18 +8,12 @@
 #include "printing/print_messages.h"
 #include "printing/print_queue.h"
 #include "printing/printer_locator.h"
-#ifdef VORNA_HAVE_WINDOW_CHANNEL
 #include "platform/window_channel.h"
-#endif
 
 namespace vorna {
 
 void PostPrintFeedback(int resultCode) {
-#ifdef VORNA_HAVE_WINDOW_CHANNEL
   PostWindowMessage(FindMainWindow(), kUmPrintFeedback, 0, resultCode);
-#else
-  (void)resultCode;
-#endif
 }
 
 void RunPrintThread(PrintQueue& queue, PrinterLocator& locator, const ReceiptRendering& rendering,

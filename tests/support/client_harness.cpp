@@ -30,6 +30,10 @@ ClientHarness::ClientHarness() {
   programDir_ = root_ / "program/";
   namespace fs = std::filesystem;
   fs::copy(VORNA_PROGRAM_DIR, programDir_, fs::copy_options::recursive);
+  // Start like a fresh installation: no state left in build/bin by other runs.
+  fs::remove_all(programDir_ + "log");
+  fs::create_directories(programDir_ + "log");
+  for (const char* state : {"vadid.ini", "deployment.ini"}) fs::remove(programDir_ + state);
   for (const char* sub : {"data", "config", "cache", "lab", "home", "runtime"})
     fs::create_directories(root_ / sub);
   fs::permissions(root_ / "runtime", fs::perms::owner_all);
