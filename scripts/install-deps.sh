@@ -7,6 +7,7 @@ packages=(
   libgtk-3-dev libwebkit2gtk-4.1-dev libudev-dev libcurl4-openssl-dev libjsoncpp-dev
   libx11-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-wqy-microhei
   xvfb xauth openbox x11-utils x11-xserver-utils xdotool
 )
 missing=()
