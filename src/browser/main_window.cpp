@@ -436,9 +436,9 @@ void MainWindow::UpdateNavigationState() {
   gtk_widget_set_sensitive(address_, TRUE);
 }
 
-void MainWindow::OnNavigationChanged(GObject*, GParamSpec* spec, gpointer self) {
+void MainWindow::OnNavigationChanged(GObject*, GParamSpec* property, gpointer self) {
   auto* window = static_cast<MainWindow*>(self);
-  if (g_strcmp0(spec->name, "uri") == 0 && window->address_ && window->webView_) {
+  if (g_strcmp0(property->name, "uri") == 0 && window->address_ && window->webView_) {
     const char* uri = webkit_web_view_get_uri(window->webView_);
     gtk_entry_set_text(GTK_ENTRY(window->address_), uri ? uri : "");
   }
