@@ -12,25 +12,6 @@
 namespace vorna {
 namespace {
 
-// Uses the window's own full-screen handling once it has one.
-template <typename Window>
-void ApplyFullScreen(Window& window, int mode) {
-  if constexpr (requires { window.SetFullScreen(mode); }) {
-    window.SetFullScreen(mode);
-  } else {
-    GtkWindow* gtkWindow = window.Window();
-    if (!gtkWindow) return;
-    GdkWindow* gdkWindow = gtk_widget_get_window(GTK_WIDGET(gtkWindow));
-    bool isFull =
-        gdkWindow && (gdk_window_get_state(gdkWindow) & GDK_WINDOW_STATE_FULLSCREEN) != 0;
-    bool enter = mode == 1 || (mode == 2 && !isFull);
-    if (enter)
-      gtk_window_fullscreen(gtkWindow);
-    else
-      gtk_window_unfullscreen(gtkWindow);
-  }
-}
-
 bool LaunchChromiumFamily(const std::string& url) {
   if (!IsSafeBrowserArgument(url)) return false;
   for (const std::string& name : ChromiumFamilyBrowsers()) {
@@ -53,7 +34,7 @@ class WindowActions : public MainWindowActions {
     window_.RunScriptInMainFrame(utf8Script);
     return true;
   }
-  void SetFullScreen(int mode) override { ApplyFullScreen(window_, mode); }
+  void SetFullScreen(int mode) override { window_.SetFullScreen(mode); }
   int64_t OpenUrlOutside(const std::string& utf8Url) override {
     if (LaunchChromiumFamily(utf8Url)) return kOpenUrlOpened;
     if (!utf8Url.empty() && g_app_info_launch_default_for_uri(utf8Url.c_str(), nullptr, nullptr))
