@@ -4,6 +4,8 @@
 #include <langinfo.h>
 
 #include <atomic>
+#include <map>
+#include <utility>
 #include <cerrno>
 #include <memory>
 
@@ -22,6 +24,21 @@ IconvHandle OpenIconv(const char* to, const char* from) {
   if (cd == reinterpret_cast<iconv_t>(-1)) return IconvHandle();
   return IconvHandle(cd);
 }
+
+// Opening a converter costs more than converting a receipt line, so each
+// thread keeps the ones it used, reset to the initial state before each use.
+iconv_t CachedIconv(const char* to, const char* from) {
+  thread_local std::map<std::pair<std::string, std::string>, IconvHandle> converters;
+  auto key = std::make_pair(std::string(to), std::string(from));
+  auto it = converters.find(key);
+  if (it == converters.end()) it = converters.emplace(key, OpenIconv(to, from)).first;
+  if (!it->second) return reinterpret_cast<iconv_t>(-1);
+  auto cd = static_cast<iconv_t>(it->second.get());
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  return cd;
+}
+
+bool IsValid(iconv_t cd) { return cd != reinterpret_cast<iconv_t>(-1); }
 
 bool IsGbkName(std::string name) {
   for (auto& c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
@@ -52,8 +69,8 @@ int PrinterCodePage() { return g_printerCodePage; }
 void SetPrinterCodePage(int codePage) { g_printerCodePage = codePage; }
 
 std::string WideToCharset(const std::u16string& text, const char* charset) {
-  IconvHandle cd = OpenIconv(charset, "UTF-16LE");
-  if (!cd) return std::string();
+  iconv_t cd = CachedIconv(charset, "UTF-16LE");
+  if (!IsValid(cd)) return std::string();
   std::string out;
   // Convert one code point at a time only after a failure; the common path is
   // one call for the whole text.
@@ -69,7 +86,7 @@ std::string WideToCharset(const std::u16string& text, const char* charset) {
   while (inLeft > 0) {
     char* outPtr = buffer.data();
     size_t outLeft = buffer.size();
-    size_t rc = iconv(static_cast<iconv_t>(cd.get()), &inPtr, &inLeft, &outPtr, &outLeft);
+    size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     out.append(buffer.data(), buffer.size() - outLeft);
     if (rc != static_cast<size_t>(-1)) break;
     if (errno == E2BIG) continue;
@@ -86,7 +103,7 @@ std::string WideToCharset(const std::u16string& text, const char* charset) {
     inPtr += skip;
     inLeft -= skip;
     out.push_back('?');
-    iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, nullptr, nullptr);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
   return out;
 }
@@ -97,14 +114,14 @@ std::string WideToPrinterText(const std::u16string& text) {
 }
 
 std::u16string AnsiToWide(const std::string& text) {
-  IconvHandle cd = OpenIconv("UTF-16LE", AnsiCharset().c_str());
-  if (!cd) return std::u16string();
+  iconv_t cd = CachedIconv("UTF-16LE", AnsiCharset().c_str());
+  if (!IsValid(cd)) return std::u16string();
   std::string out(text.size() * 4 + 4, '\0');
   char* inPtr = const_cast<char*>(text.data());
   size_t inLeft = text.size();
   char* outPtr = out.data();
   size_t outLeft = out.size();
-  if (iconv(static_cast<iconv_t>(cd.get()), &inPtr, &inLeft, &outPtr, &outLeft) ==
+  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) ==
       static_cast<size_t>(-1))
     return std::u16string();
   size_t bytes = out.size() - outLeft;
