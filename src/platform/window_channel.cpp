@@ -123,6 +123,9 @@ struct Connection {
   std::vector<uint8_t> buffer;
   GSource* readSource = nullptr;
   GSource* timeoutSource = nullptr;
+  // What the idle time-out needs; lives as long as the connection's sources.
+  WindowChannelListener::State* state = nullptr;
+  int rawFd = -1;
 };
 
 struct WindowChannelListener::State {
@@ -168,20 +171,16 @@ gboolean DispatchCallback(gpointer data) {
   return G_SOURCE_REMOVE;
 }
 
-struct ReadTag {
-  WindowChannelListener::State* state;
-  int fd;
-};
-
 gboolean ReadCallback(gint fd, GIOCondition, gpointer data) {
   static_cast<WindowChannelListener::State*>(data)->OnReadable(fd);
   return G_SOURCE_CONTINUE;  // OnReadable destroys the source when done
 }
 
 gboolean IdleTimeoutCallback(gpointer data) {
-  auto* tag = static_cast<ReadTag*>(data);
-  tag->state->refusedFrames++;
-  tag->state->CloseConnection(tag->fd);
+  auto* connection = static_cast<Connection*>(data);
+  WindowChannelListener::State* state = connection->state;
+  state->refusedFrames++;
+  state->CloseConnection(connection->rawFd);  // frees `connection`
   return G_SOURCE_REMOVE;
 }
 
@@ -218,8 +217,10 @@ gboolean AcceptCallback(gint, GIOCondition, gpointer data) {
     g_source_set_callback(connection->readSource, G_SOURCE_FUNC(ReadCallback), state, nullptr);
     g_source_attach(connection->readSource, state->context);
     connection->timeoutSource = g_timeout_source_new(kIdleConnectionTimeoutMs);
-    g_source_set_callback(connection->timeoutSource, IdleTimeoutCallback, new ReadTag{state, raw},
-                          [](gpointer p) { delete static_cast<ReadTag*>(p); });
+    connection->state = state;
+    connection->rawFd = raw;
+    g_source_set_callback(connection->timeoutSource, IdleTimeoutCallback, connection.get(),
+                          nullptr);
     g_source_attach(connection->timeoutSource, state->context);
     state->connections[raw] = std::move(connection);
   }
@@ -344,7 +345,7 @@ std::unique_ptr<WindowChannelListener> WindowChannelListener::Create(
     std::lock_guard lock(g_localMutex);
     g_localListeners[state->endpoint] = state;
   }
-  return std::unique_ptr<WindowChannelListener>(new WindowChannelListener(state));
+  return std::make_unique<WindowChannelListener>(state);
 }
 
 WindowChannelListener::WindowChannelListener(std::shared_ptr<State> state)

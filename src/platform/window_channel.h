@@ -71,10 +71,10 @@ class WindowChannelListener {
   size_t RefusedConnections() const;
   size_t RefusedFrames() const;
 
-  struct State;
+  struct State;  // defined where the listener is implemented
+  explicit WindowChannelListener(std::shared_ptr<State> state);
 
  private:
-  explicit WindowChannelListener(std::shared_ptr<State> state);
   std::shared_ptr<State> state_;
 };
 

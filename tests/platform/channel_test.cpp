@@ -180,5 +180,20 @@ TEST_F(ChannelTest, GarbageFramesAreRefusedAndTheChannelGoesOn) {
   EXPECT_EQ(received_[0].message, 32607u);
 }
 
+TEST_F(ChannelTest, AConnectionThatStallsIsDroppedAndTheChannelGoesOn) {
+  int fd = RawConnect();
+  std::string half = FrameHeader(0x434D5756, 1, 8).substr(0, 20);
+  ASSERT_EQ(write(fd, half.data(), half.size()), static_cast<ssize_t>(half.size()));
+  EXPECT_TRUE(RunUntil([&] { return listener_->RefusedFrames() == 1; }));  // after about 5 s
+  char byte;
+  EXPECT_EQ(read(fd, &byte, 1), 0) << "the listener closes its end";
+  close(fd);
+  std::atomic<bool> posted{false};
+  std::thread poster([&] { posted = PostWindowMessage(window_, 32605, 0, 0); });
+  ASSERT_TRUE(RunUntil([&] { return received_.size() == 1; }));
+  poster.join();
+  EXPECT_TRUE(posted);
+}
+
 }  // namespace
 }  // namespace vorna
