@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/paths.h"
+#include "program_dir_test.h"
 #include "temp_dir.h"
 
 namespace vorna {
@@ -47,17 +48,11 @@ std::string Today() {
   return text;
 }
 
-class LogTest : public ::testing::Test {
+class LogTest : public test::ProgramDirTest {
  protected:
-  void SetUp() override {
-    mkdir((dir_ / "log").c_str(), 0755);
-    SetProgramDirectory(dir_.Path());
-  }
-  void TearDown() override { SetProgramDirectory(""); }
   std::string LogFile(const std::string& prefix) {
     return dir_.Path() + "log/" + prefix + Today() + ".txt";
   }
-  test::TempDir dir_;
 };
 
 TEST_F(LogTest, RecordsHaveExactBytesAndMarkOnlyOnCreation) {

@@ -19,17 +19,6 @@ const char kTemplate[] =
     "<!--table \"td w60\">苹果</table--><!--table \"td w40 right\">12.50</table-->"
     "<!--table \"tr\"></table--><!--table \"joint\">合计</table-->";
 
-std::string CommandOutput(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
-
 std::string JsString(const std::string& text) {
   std::string out = "'";
   for (char c : text) out += c == '\'' || c == '\\' ? std::string("\\") + c : std::string(1, c);

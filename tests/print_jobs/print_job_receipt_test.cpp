@@ -105,14 +105,7 @@ class ReceiptJobTest : public test::ProgramDirTest {
     std::string command = tool + " render --paper " +
                           std::to_string(paperWidth) + " --copy " + std::to_string(copy) + " " +
                           file + " 2>/dev/null";
-    std::string bytes;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-      char buffer[4096];
-      size_t n;
-      while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) bytes.append(buffer, n);
-      pclose(pipe);
-    }
-    return bytes;
+    return test::CommandOutput(command);
   }
 
   std::string lab_;

@@ -20,5 +20,7 @@ class TempDir {
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// What a shell command writes to standard output.
+std::string CommandOutput(const std::string& command);
 
 }  // namespace vorna::test
