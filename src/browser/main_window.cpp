@@ -74,15 +74,6 @@ double ScreenScale() {
   return dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
-GdkRectangle PrimaryWorkArea() {
-  GdkDisplay* display = gdk_display_get_default();
-  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
-  if (!monitor) monitor = gdk_display_get_monitor(display, 0);
-  GdkRectangle area{0, 0, 1024, 768};
-  if (monitor) gdk_monitor_get_workarea(monitor, &area);
-  return area;
-}
-
 void ShowMessageBox(const char* text) {
   GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_DESTROY_WITH_PARENT, GTK_MESSAGE_OTHER,
                                           GTK_BUTTONS_OK, "%s", text);
@@ -148,7 +139,7 @@ void MainWindow::CreateWindow(const Rect& bounds, const std::string& title, bool
     gtk_window_move(window_, bounds.x, bounds.y);
     gtk_window_set_default_size(window_, bounds.width, bounds.height + controlsHeight);
   } else {
-    GdkRectangle area = PrimaryWorkArea();
+    GdkRectangle area = PrimaryScreenArea(true);
     gtk_window_set_default_size(window_, area.width * 3 / 4, area.height * 3 / 4);
   }
   AttachView(box);
@@ -280,7 +271,7 @@ void MainWindow::OnReadyToShow(WebKitWebView* view, gpointer self) {
 
 void MainWindow::ShowPopup(const std::string& windowName) {
   if (window_ || !webView_) return;
-  GdkRectangle area = PrimaryWorkArea();
+  GdkRectangle area = PrimaryScreenArea(true);
   PopupGeometry geometry = PopupGeometryFor(windowName, area.width, area.height);
   // Sizes from the page are used as given, but never below one pixel.
   geometry.bounds.width = std::max(geometry.bounds.width, 1);
@@ -448,7 +439,7 @@ void MainWindow::OnNavigationChanged(GObject*, GParamSpec* property, gpointer se
 void MainWindow::OnPageLoadFinished() {
   // The main window's dialog goes through the channel like any other
   // command; other windows act at once.
-  if (isChannelWindow_) {
+  if (manager_ && manager_->ChannelWindow() == this) {
     if (WindowHandle main = FindMainWindow())
       PostWindowMessage(main, kWmCommand, kCommandPageLoaded, 0);
     else

@@ -77,7 +77,6 @@ class MainWindow {
 
   // Used by WindowManager.
   void DetachFromManager() { manager_ = nullptr; }
-  void SetIsChannelWindow(bool value) { isChannelWindow_ = value; }
 
  private:
   void CreateWindow(const Rect& bounds, const std::string& title, bool decorated);
@@ -107,7 +106,6 @@ class MainWindow {
   WindowManager* manager_;
   bool withControls_;
   bool isPopup_;
-  bool isChannelWindow_ = false;
   GtkWindow* window_ = nullptr;
   WebKitWebView* webView_ = nullptr;
   WebKitWebView* pendingPopupView_ = nullptr;  // our reference until it has a window

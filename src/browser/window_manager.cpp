@@ -11,12 +11,18 @@
 
 namespace vorna {
 
-Rect PrimaryScreenStartRect() {
+GdkRectangle PrimaryScreenArea(bool workAreaOnly) {
   GdkDisplay* display = gdk_display_get_default();
   GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
   if (!monitor && display) monitor = gdk_display_get_monitor(display, 0);
   GdkRectangle area{0, 0, 1024, 768};
-  if (monitor) gdk_monitor_get_geometry(monitor, &area);
+  if (monitor && workAreaOnly) gdk_monitor_get_workarea(monitor, &area);
+  else if (monitor) gdk_monitor_get_geometry(monitor, &area);
+  return area;
+}
+
+Rect PrimaryScreenStartRect() {
+  GdkRectangle area = PrimaryScreenArea();
   return MainWindowStartRect(area.width, area.height);
 }
 
@@ -50,7 +56,6 @@ MainWindow* WindowManager::CreateRootWindow(bool withControls, const Rect& bound
                                             const std::string& url) {
   auto window = std::make_unique<MainWindow>(this, withControls);
   MainWindow* raw = window.get();
-  raw->SetIsChannelWindow(ChannelWindow() == nullptr);
   windows_.push_back(std::move(window));
   raw->Initialize(bounds, url.empty() ? StartUrl() : url, NewView());
   return raw;
@@ -85,12 +90,9 @@ void WindowManager::OnWindowDestroyed(MainWindow* window) {
   auto it = std::find_if(windows_.begin(), windows_.end(),
                          [window](const auto& owned) { return owned.get() == window; });
   if (it == windows_.end()) return;
-  bool wasChannelWindow = window == ChannelWindow();
   // The window object may still be on the stack of its own signal handler.
   closing_.push_back(std::move(*it));
   windows_.erase(it);
-  if (wasChannelWindow)
-    if (MainWindow* next = ChannelWindow()) next->SetIsChannelWindow(true);
   if (!reapSource_)
     reapSource_ = g_idle_add(
         [](gpointer self) -> gboolean {

@@ -14,6 +14,8 @@ namespace vorna {
 class EngineContext;
 class MainWindow;
 
+// The primary screen's whole area, or its work area (without panels).
+GdkRectangle PrimaryScreenArea(bool workAreaOnly = false);
 // The main window's start rectangle on the primary screen.
 Rect PrimaryScreenStartRect();
 
