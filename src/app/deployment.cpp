@@ -25,7 +25,11 @@ Deployment LoadDeploymentFrom(const std::string& iniPath) {
 
 Deployment LoadDeployment() { return LoadDeploymentFrom(ProgramDirectory() + "deployment.ini"); }
 
-std::string StartUrl() { return LoadDeployment().serviceOrigin + "/master/login"; }
+std::string StartUrlOf(const Deployment& deployment) {
+  return deployment.serviceOrigin + "/master/login";
+}
+
+std::string StartUrl() { return StartUrlOf(LoadDeployment()); }
 
 std::string MainWindowTitle() {
   return std::string(kProductName) + " (版本" + kProductVersion + ")";

@@ -14,6 +14,7 @@ struct Deployment {
 Deployment LoadDeployment();  // reads <program directory>deployment.ini
 Deployment LoadDeploymentFrom(const std::string& iniPath);
 std::string StartUrl();  // serviceOrigin + "/master/login"
+std::string StartUrlOf(const Deployment& deployment);
 
 inline constexpr const char* kProductName = "Vorna商户端";
 inline constexpr const char* kProductVersion = "2.0.1";

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "app/deployment.h"
 #include "app/paths.h"
 #include "browser/cookie_store.h"
 #include "log/log.h"
@@ -202,11 +203,16 @@ void EngineContext::RestoreCookies() {
   g_list_free(list);
   // The first page must see the restored cookies.
   if (!RunUntil(done, kEngineWaitMs)) {
-    g_cancellable_cancel(cancellable_);
-    g_object_unref(cancellable_);
-    cancellable_ = g_cancellable_new();
+    RenewCancellable();
     WriteSoftwareLog(u"恢复Cookie超时");
   }
+}
+
+void EngineContext::RenewCancellable() {
+  // Cancels what is pending on the cookie manager; later calls get a fresh one.
+  g_cancellable_cancel(cancellable_);
+  g_object_unref(cancellable_);
+  cancellable_ = g_cancellable_new();
 }
 
 void EngineContext::OnCookiesChanged(WebKitCookieManager*, gpointer self) {
@@ -256,9 +262,7 @@ void EngineContext::SaveCookiesNow() {
     saveTimer_ = 0;
   }
   // A background save still running is superseded by this one.
-  g_cancellable_cancel(cancellable_);
-  g_object_unref(cancellable_);
-  cancellable_ = g_cancellable_new();
+  RenewCancellable();
   saving_ = saveAgain_ = false;
   CookieFetch fetch;
   webkit_cookie_manager_get_all_cookies(cookies_, cancellable_, OnAllCookies, &fetch);
@@ -283,7 +287,7 @@ void EngineContext::OnInitializeWebExtensions(WebKitWebContext* context, gpointe
   add("serviceOrigin", engine->deployment_.serviceOrigin);
   add("vendorSite", engine->deployment_.vendorSite);
   add("channelHost", engine->deployment_.channelHost);
-  add("startUrl", engine->deployment_.serviceOrigin + "/master/login");
+  add("startUrl", StartUrlOf(engine->deployment_));
   webkit_web_context_set_web_extensions_initialization_user_data(context,
                                                                  g_variant_builder_end(&builder));
 }

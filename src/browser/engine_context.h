@@ -35,6 +35,7 @@ class EngineContext {
   WebKitWebContext* NewContext(WebKitWebsiteDataManager* dataManager);
   WebKitWebContext* SharedContext();
   void RestoreCookies();
+  void RenewCancellable();
   void ScheduleCookieSave();
   void StartBackgroundSave();
   static void OnCookiesChanged(WebKitCookieManager* manager, gpointer self);
