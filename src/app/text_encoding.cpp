@@ -74,12 +74,7 @@ std::string WideToCharset(const std::u16string& text, const char* charset) {
   std::string out;
   // Convert one code point at a time only after a failure; the common path is
   // one call for the whole text.
-  std::string in;
-  in.reserve(text.size() * 2);
-  for (char16_t u : text) {
-    in.push_back(static_cast<char>(u & 0xFF));
-    in.push_back(static_cast<char>(u >> 8));
-  }
+  std::string in = Utf16ToLeBytes(text);
   char* inPtr = in.data();
   size_t inLeft = in.size();
   std::string buffer(in.size() * 2 + 16, '\0');
@@ -124,12 +119,25 @@ std::u16string AnsiToWide(const std::string& text) {
   if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) ==
       static_cast<size_t>(-1))
     return std::u16string();
-  size_t bytes = out.size() - outLeft;
-  std::u16string result(bytes / 2, u'\0');
-  for (size_t i = 0; i < result.size(); ++i)
-    result[i] = static_cast<char16_t>(static_cast<unsigned char>(out[2 * i]) |
-                                      (static_cast<unsigned char>(out[2 * i + 1]) << 8));
-  return result;
+  return Utf16FromLeBytes(out.data(), out.size() - outLeft);
+}
+
+std::string Utf16ToLeBytes(const std::u16string& text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
+std::u16string Utf16FromLeBytes(const void* data, size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  std::u16string text(size / 2, u'\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  return text;
 }
 
 std::u16string Utf8ToUtf16(const std::string& text) {

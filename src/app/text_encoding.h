@@ -2,6 +2,7 @@
 // Conversions between the client's UTF-16 text and 8-bit text.
 // "ANSI" is the locale's character set (what Windows calls the ANSI code page);
 // printer text uses the printer code page, chosen once at start-up.
+#include <cstddef>
 #include <string>
 
 namespace vorna {
@@ -26,6 +27,10 @@ std::string WideToPrinterText(const std::u16string& text);
 std::string WideToCharset(const std::u16string& text, const char* charset);
 // 8-bit text in the ANSI charset to UTF-16; empty when the conversion fails.
 std::u16string AnsiToWide(const std::string& text);
+
+// UTF-16 units as little-endian bytes, and back (an odd last byte is dropped).
+std::string Utf16ToLeBytes(const std::u16string& text);
+std::u16string Utf16FromLeBytes(const void* data, size_t size);
 
 // Lossless UTF-8 <-> UTF-16 (invalid sequences become U+FFFD).
 std::u16string Utf8ToUtf16(const std::string& text);

@@ -60,15 +60,8 @@ std::u16string UpToFirstZero(const std::u16string& text) {
 }
 
 std::vector<uint8_t> OpenUrlPayload(const std::u16string& url) {
-  std::vector<uint8_t> payload;
-  payload.reserve(2 * url.size() + 2);
-  for (char16_t unit : url) {
-    payload.push_back(static_cast<uint8_t>(unit & 0xFF));
-    payload.push_back(static_cast<uint8_t>(unit >> 8));
-  }
-  payload.push_back(0);
-  payload.push_back(0);
-  return payload;
+  std::string bytes = Utf16ToLeBytes(url + u'\0');  // with its terminating zero unit
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 AppExtensionHandler::AppExtensionHandler(ChannelPort& channel, Desktop& desktop,

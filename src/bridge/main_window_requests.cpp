@@ -41,13 +41,8 @@ std::string PhoneCallScript(const std::string& number) {
 bool IsSafeBrowserArgument(const std::string& url) { return !url.empty() && url[0] != '-'; }
 
 std::string OpenUrlFromPayload(const std::vector<uint8_t>& payload) {
-  std::u16string url;
-  for (size_t i = 0; i + 1 < payload.size(); i += 2) {
-    char16_t unit = static_cast<char16_t>(payload[i] | (payload[i + 1] << 8));
-    if (unit == 0) break;
-    url.push_back(unit);
-  }
-  return Utf16ToUtf8(url);
+  std::u16string url = Utf16FromLeBytes(payload.data(), payload.size());
+  return Utf16ToUtf8(url.substr(0, url.find(u'\0')));
 }
 
 std::optional<int64_t> HandleMainWindowRequest(const WindowMessage& message,

@@ -87,12 +87,7 @@ void Append(LogKind kind, const std::u16string& text) {
              t.tm.tm_sec, t.milliseconds);
     AppendAscii(record, line);
   }
-  std::string bytes;
-  bytes.reserve(record.size() * 2);
-  for (char16_t unit : record) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
+  std::string bytes = Utf16ToLeBytes(record);
 
   fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
   if (fd < 0) return;
