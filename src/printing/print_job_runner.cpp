@@ -14,6 +14,11 @@ constexpr char16_t kNoPrinter[] = u"无驱打印时，没有打印机连接电�
 
 std::u16string Decimal(int value) { return Utf8ToUtf16(std::to_string(value)); }
 
+void LogWriteFailure(const std::string& path, int error) {
+  WriteSoftwareLog(Utf8ToUtf16(path) + u"  写入打印机失败，错误码：" + Decimal(error) + u" " +
+                   SystemErrorText(error));
+}
+
 }  // namespace
 
 ReceiptPrinter::ReceiptPrinter(PrinterLocator& locator, ReceiptRendering rendering)
@@ -46,8 +51,7 @@ int ReceiptPrinter::printJob(const std::u16string& templateText, int32_t paperWi
       if (rendering_.substituteCopyNumber) rendering_.substituteCopyNumber(bytes, copy);
       // A receipt that did not reach the printer must not be reported as printed.
       if (int writeError = device.write(bytes); writeError != 0) {
-        WriteSoftwareLog(Utf8ToUtf16(path) + u"  写入打印机失败，错误码：" + Decimal(writeError) +
-                         u" " + SystemErrorText(writeError));
+        LogWriteFailure(path, writeError);
         return kPrintDeviceFailed;
       }
     }
@@ -71,8 +75,7 @@ void ReceiptPrinter::openCashDrawer() {
   }
   if (int writeError = device.write(std::string(kOpenCashDrawerBytes, kOpenCashDrawerSize));
       writeError != 0)
-    WriteSoftwareLog(Utf8ToUtf16(path) + u"  写入打印机失败，错误码：" + Decimal(writeError) +
-                     u" " + SystemErrorText(writeError));
+    LogWriteFailure(path, writeError);
 }
 
 }  // namespace vorna
