@@ -1,13 +1,18 @@
 #include "client_harness.h"
 
+// Before Xlib, whose macros (None, Bool, Status) clash with it.
+#include <gtest/gtest.h>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <glib.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -39,7 +44,17 @@ ClientHarness::ClientHarness() {
   fs::permissions(root_ / "runtime", fs::perms::owner_all);
 }
 
-ClientHarness::~ClientHarness() { Kill(); }
+ClientHarness::~ClientHarness() {
+  bool stillRunning = Running();
+  Kill();
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (!test || !test->result()->Failed()) return;
+  // What the client said, to tell a crash or a refusal from a slow start.
+  std::fprintf(stderr, "--- client (%s at the end of the test): output ---\n%s",
+               stillRunning ? "running" : "ended", ReadFileBytes(root_ / "client-output.txt").c_str());
+  std::fprintf(stderr, "--- log/errorLog.txt ---\n%s---\n",
+               ReadFileBytes(programDir_ + "log/errorLog.txt").c_str());
+}
 
 void ClientHarness::WriteDeployment(const std::string& serviceOrigin) {
   WriteFileBytes(programDir_ + "deployment.ini",
@@ -66,8 +81,15 @@ pid_t ClientHarness::Start(const std::vector<std::string>& args) {
   std::vector<std::string> argv = {programDir_ + "vorna-client"};
   argv.insert(argv.end(), args.begin(), args.end());
   status_ = -1;
+  // The client's own output goes to a file, shown when a test fails.
+  int output = open((root_ / "client-output.txt").c_str(),
+                    O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   pid_ = fork();
   if (pid_ == 0) {
+    if (output >= 0) {
+      dup2(output, STDOUT_FILENO);
+      dup2(output, STDERR_FILENO);
+    }
     std::vector<char*> cargv, cenv;
     for (auto& a : argv) cargv.push_back(a.data());
     cargv.push_back(nullptr);
@@ -76,6 +98,7 @@ pid_t ClientHarness::Start(const std::vector<std::string>& args) {
     execve(cargv[0], cargv.data(), cenv.data());
     _exit(127);
   }
+  if (output >= 0) close(output);
   return pid_;
 }
 
